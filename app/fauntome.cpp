@@ -1,0 +1,172 @@
+#include "app/fauntome.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPointer>
+
+#include "data/faunlet.h"
+#include "data/xml.h"
+#include "ui_fauntome.h"
+
+Fauntome::Fauntome(QWidget* parent)
+    : QMainWindow(parent)
+    , ui(new Ui_Fauntome)
+{
+    ui->setupUi(this);
+    setStyleSheet(QStringLiteral(
+        "QListWidget{ background-image: url(':/images/emberlisk'); background-color : white; "
+        "background-repeat : no-repeat; background-position : bottom center; "
+        "background-attachment: fixed;  } QMdiArea{ background : transparent;} "
+        "QMainWindow{background-image : url(':/images/background'); background-repeat : "
+        "no-repeat; background-position : center center;}"));
+    setGeometry(QRect(geometry().topLeft(), QSize(1280, 800)));
+    setWindowState(Qt::WindowMaximized);
+
+    connect(ui->actionExit, &QAction::triggered, this, &Fauntome::exitApplication);
+    connect(ui->actionAbout, &QAction::triggered, this, &Fauntome::aboutFauntome);
+    connect(ui->actionCascade, &QAction::triggered, this, &Fauntome::windowsCascade);
+    connect(ui->actionTiled, &QAction::triggered, this, &Fauntome::windowsTiled);
+    connect(ui->lineEdit_search, &QLineEdit::textChanged, this, &Fauntome::processSearch);
+
+    ui->mainToolBar->setWindowTitle(tr("Toolbar"));
+    ui->mainToolBar->addAction(ui->actionExit);
+    ui->mainToolBar->addSeparator();
+    ui->mainToolBar->addAction(ui->actionNew_Owner);
+    ui->mainToolBar->addAction(ui->actionLoad_owner);
+    ui->mainToolBar->addAction(ui->actionSave_owner);
+    ui->mainToolBar->addSeparator();
+    ui->mainToolBar->addAction(ui->actionCreate_new_team);
+    ui->mainToolBar->addAction(ui->actionLoad_team);
+    ui->mainToolBar->addAction(ui->actionSave_team);
+    ui->mainToolBar->addSeparator();
+    ui->mainToolBar->addAction(ui->actionAbout);
+
+    workspace = new QMdiArea;
+    setCentralWidget(workspace);
+    workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    workspace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    // Every row has the same height; telling the view so keeps filling and
+    // filtering large lists cheap.
+    ui->listFaunlet->setUniformItemSizes(true);
+    QStringList names;
+    for (int n = 1;; ++n) {
+        std::unique_ptr<Faunlet> faunlet(xml::getInstance(QStringLiteral("faundata.xml"))->getFaunlet(n));
+        if (!faunlet)
+            break;
+        names.append(faunlet->getName());
+    }
+    ui->listFaunlet->addItems(names);
+}
+
+Fauntome::~Fauntome()
+{
+    delete ui;
+}
+
+bool Fauntome::confirmQuit()
+{
+    return QMessageBox::question(this, tr("Fauntome"), tr("Voulez-vous vraiment quitter ?"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
+        == QMessageBox::Yes;
+}
+
+void Fauntome::exitApplication()
+{
+    if (confirmQuit())
+        QApplication::exit(0);
+}
+
+void Fauntome::closeEvent(QCloseEvent* event)
+{
+    if (confirmQuit()) {
+        QApplication::exit(0);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void Fauntome::aboutFauntome()
+{
+    auto box = new QMessageBox;
+    box->setWindowTitle(tr("About..."));
+    box->setWindowIcon(QIcon(QStringLiteral(":/images/icon")));
+    box->setText(QStringLiteral("<html><img src=':/images/splash'/> "
+                                "Fauntome<br/>Ines Varlet<br/>Tomas Ekwall<br/>Odile Marchetti</html>"));
+    QPointer<QMdiSubWindow> frame = workspace->addSubWindow(box);
+
+    // A box inside the workspace is not a top-level window, so modality alone
+    // would not stop the user: keep everything else disabled while it runs.
+    QList<QPointer<QWidget>> blocked{menuBar(), ui->mainToolBar, ui->dockListFaunlet};
+    for (QMdiSubWindow* other : workspace->subWindowList())
+        if (other != frame)
+            blocked.append(other);
+    for (QWidget* widget : std::as_const(blocked))
+        widget->setEnabled(false);
+
+    box->exec();
+
+    for (const QPointer<QWidget>& widget : std::as_const(blocked))
+        if (widget)
+            widget->setEnabled(true);
+    delete frame; // takes the box with it
+}
+
+void Fauntome::processSearch(const QString& text)
+{
+    QListWidget* list = ui->listFaunlet;
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem* item = list->item(i);
+        const bool hide = !item->text().contains(text, Qt::CaseInsensitive);
+        if (item->isHidden() != hide)
+            item->setHidden(hide);
+    }
+}
+
+QWidget* Fauntome::activeWindow() const
+{
+    QMdiSubWindow* frame = workspace->currentSubWindow();
+    return frame ? frame->widget() : nullptr;
+}
+
+void Fauntome::ownerNew()
+{
+}
+
+void Fauntome::ownerSave()
+{
+}
+
+void Fauntome::ownerLoad()
+{
+}
+
+void Fauntome::teamCreate()
+{
+}
+
+void Fauntome::teamLoad()
+{
+}
+
+void Fauntome::teamSave()
+{
+}
+
+void Fauntome::windowsCascade()
+{
+    workspace->cascadeSubWindows();
+}
+
+void Fauntome::windowsTiled()
+{
+    workspace->tileSubWindows();
+}
+
+void Fauntome::faunletShow(QListWidgetItem* item)
+{
+    Q_UNUSED(item);
+}

@@ -1,0 +1,62 @@
+#ifndef MOVEINDEX_H
+#define MOVEINDEX_H
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+
+class QXmlStreamReader;
+
+// Level-up moves of every creature, keyed by the creature's name in capitals.
+// It is fed the tokens of a stream reader that sweeps the data file from the
+// top, so the pass that fills the creature list also answers every later move
+// query without a document tree.
+class moveindex
+{
+public:
+    struct Move
+    {
+        QString name;
+        int lvl = 0;
+    };
+
+    // A sweep restarts at the top of the file; any half-read creature is dropped.
+    void begin();
+    // Called after every token the sweeping reader reads; depth is the number
+    // of elements open after that token.
+    void observe(const QXmlStreamReader& reader, int depth);
+    // The whole file has been seen: names not in the table have no moves.
+    bool isComplete() const { return complete; }
+    void markComplete() { complete = true; }
+    bool contains(const QString& upperName) const { return table.contains(upperName); }
+    // Null when no creature of that name was seen.
+    const QList<Move>* find(const QString& upperName) const;
+
+private:
+    enum class Text { None, CreatureName, MoveName, MoveLvl };
+
+    void startElement(const QXmlStreamReader& reader, int depth);
+    void endElement(int depth);
+
+    QHash<QString, QList<Move>> table;
+    QSet<QString> movePool; // shares one copy of each move name across creatures
+    bool complete = false;
+
+    bool rootOk = false;
+    bool haveName = false;
+    bool movesSeen = false;
+    bool inMoves = false;
+    bool inLevelUp = false;
+    bool moveHasName = false;
+    bool moveHasLvl = false;
+    Text collecting = Text::None;
+    int collectDepth = 0;
+    QString text;
+    QString creatureName;
+    QString moveName;
+    QString moveLvl;
+    QList<Move> creatureMoves;
+};
+
+#endif

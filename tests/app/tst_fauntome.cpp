@@ -1,0 +1,189 @@
+#include <QtTest>
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProcess>
+
+#include "app/fauntome.h"
+#include "support/dialogs.h"
+#include "support/workdir.h"
+
+namespace {
+
+QStringList visibleNames(QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        if (!list->item(i)->isHidden())
+            out << list->item(i)->text();
+    return out;
+}
+
+QByteArray sampleCreatures(const QList<int>& ids)
+{
+    const QList<QByteArray> names{"", "MOSSLING", "EMBERLISK", "TIDEFIN", "FERNMOSS", "GLOOMOTH"};
+    QByteArray out;
+    for (int id : ids)
+        out += creature(id, names.value(id));
+    return out;
+}
+
+} // namespace
+
+class tst_Fauntome : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        // A test that leaves a window behind would leak into the next one.
+        QTRY_COMPARE(QApplication::topLevelWidgets().size(), 0);
+    }
+
+    void listFollowsNumbers_data()
+    {
+        QTest::addColumn<QList<int>>("ids");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("one to five") << QList<int>{1, 2, 3, 4, 5}
+                                     << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN", "FERNMOSS", "GLOOMOTH"};
+        QTest::newRow("stops at the first gap") << QList<int>{1, 2, 3, 5}
+                                                << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN"};
+        QTest::newRow("no creature one") << QList<int>{2, 3} << QStringList{};
+    }
+
+    void listFollowsNumbers()
+    {
+        QFETCH(QList<int>, ids);
+        QFETCH(QStringList, expected);
+        workdir dir;
+        QVERIFY(dir.writeData(sampleCreatures(ids)));
+        Fauntome window;
+        QCOMPARE(visibleNames(window.findChild<QListWidget*>("listFaunlet")), expected);
+    }
+
+    void missingDataFileLeavesListEmpty()
+    {
+        workdir dir;
+        Fauntome window;
+        QCOMPARE(window.findChild<QListWidget*>("listFaunlet")->count(), 0);
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("capitals anywhere") << "MOSS" << QStringList{"MOSSLING", "FERNMOSS"};
+        QTest::newRow("small letters") << "lisk" << QStringList{"EMBERLISK"};
+        QTest::newRow("mixed case, middle") << "eRnM" << QStringList{"FERNMOSS"};
+        QTest::newRow("nothing matches") << "zz" << QStringList{};
+    }
+
+    void search()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, expected);
+        workdir dir;
+        QVERIFY(dir.writeData(sampleCreatures({1, 2, 3, 4, 5})));
+        Fauntome window;
+        auto list = window.findChild<QListWidget*>("listFaunlet");
+        auto field = window.findChild<QLineEdit*>("lineEdit_search");
+        QTest::keyClicks(field, typed);
+        QCOMPARE(visibleNames(list), expected);
+        QCOMPARE(list->count(), 5);
+        field->clear();
+        QCOMPARE(visibleNames(list).size(), 5);
+    }
+
+    void quitConfirmation_data()
+    {
+        QTest::addColumn<bool>("fromClose");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::newRow("Exit, No") << false << QMessageBox::No;
+        QTest::newRow("Exit, Yes") << false << QMessageBox::Yes;
+        QTest::newRow("close, No") << true << QMessageBox::No;
+        QTest::newRow("close, Yes") << true << QMessageBox::Yes;
+    }
+
+    void quitConfirmation()
+    {
+        QFETCH(bool, fromClose);
+        QFETCH(QMessageBox::StandardButton, answer);
+        workdir dir;
+        QVERIFY(dir.writeData(sampleCreatures({1})));
+        auto window = std::make_unique<Fauntome>();
+        window->show();
+        QString seen;
+        answerMessageBox(answer, &seen);
+        // The application's own loop, because leaving it is what a Yes does;
+        // it ends with 0 only if the window asked it to.
+        QTimer fallback; // scoped, so it cannot fire into a later test
+        fallback.setSingleShot(true);
+        connect(&fallback, &QTimer::timeout, qApp, [] { QApplication::exit(7); });
+        QTimer::singleShot(0, window.get(), [&] {
+            if (fromClose)
+                window->close();
+            else
+                window->exitApplication();
+            fallback.start(50);
+        });
+        const int status = QApplication::exec();
+        QCOMPARE(seen, QStringLiteral("Fauntome|Voulez-vous vraiment quitter ?"));
+        QCOMPARE(status, answer == QMessageBox::Yes ? 0 : 7);
+        QCOMPARE(window->isVisible(), answer == QMessageBox::No || !fromClose);
+    }
+
+    void aboutBoxInWorkspace()
+    {
+        workdir dir;
+        QVERIFY(dir.writeData(sampleCreatures({1})));
+        Fauntome window;
+        window.show();
+        auto workspace = window.findChild<QMdiArea*>();
+        QVERIFY(workspace);
+        bool inWorkspace = false;
+        bool menusBlocked = false;
+        whenDialogShown([](QWidget* w) { return qobject_cast<QMessageBox*>(w); },
+                        [&](QWidget* w) {
+                            auto box = static_cast<QMessageBox*>(w);
+                            inWorkspace = workspace->subWindowList().size() == 1
+                                && workspace->subWindowList().first()->widget() == box
+                                && box->windowTitle() == QLatin1String("About...");
+                            menusBlocked = !window.menuBar()->isEnabled();
+                            box->button(QMessageBox::Ok)->click();
+                        });
+        window.aboutFauntome();
+        QVERIFY(inWorkspace);
+        QVERIFY(menusBlocked);
+        QVERIFY(window.menuBar()->isEnabled());
+        QCOMPARE(workspace->subWindowList().size(), 0);
+    }
+
+    void startCreatesStoreDirectories()
+    {
+        workdir dir;
+        QVERIFY(dir.writeData(sampleCreatures({1})));
+        for (int run = 0; run < 2; ++run) {
+            QProcess program;
+            program.setWorkingDirectory(dir.path());
+            program.start(QStringLiteral(FAUNTOME_BINARY), {});
+            QVERIFY(program.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(QDir(dir.filePath("owners")).exists() && QDir(dir.filePath("teams")).exists(), 20000);
+            program.kill();
+            program.waitForFinished();
+            if (run == 0)
+                QVERIFY(dir.write(QStringLiteral("owners/keep.xml"), "kept"));
+        }
+        QFile kept(dir.filePath("owners/keep.xml"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("kept"));
+    }
+};
+
+QTEST_MAIN(tst_Fauntome)
+#include "tst_fauntome.moc"

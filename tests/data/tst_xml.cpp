@@ -1,0 +1,300 @@
+#include <QtTest>
+#include <memory>
+
+#include "data/faunlet.h"
+#include "data/skills.h"
+#include "data/xml.h"
+#include "support/capture.h"
+#include "support/workdir.h"
+
+namespace {
+
+using Record = std::unique_ptr<Faunlet>;
+
+QString nameOf(const Record& f)
+{
+    return f ? f->getName() : QStringLiteral("<null>");
+}
+
+// "name@lvl" for each move the reader returns, or "<null>".
+QString movesOf(xml& reader, const QString& name, int level)
+{
+    std::unique_ptr<QList<skills*>> list(reader.getSkills(name, level));
+    if (!list)
+        return QStringLiteral("<null>");
+    QStringList out;
+    for (skills* s : *list)
+        out << s->getName() + QLatin1Char('@') + QString::number(s->getLvl());
+    qDeleteAll(*list);
+    return out.join(QLatin1Char(','));
+}
+
+QByteArray family(const QByteArray& stages)
+{
+    return "  <evolutions>" + stages + "</evolutions>\n  <moves/>\n";
+}
+
+} // namespace
+
+class tst_Xml : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lookupByNumber_data()
+    {
+        QTest::addColumn<QList<int>>("ids");
+        QTest::addColumn<QList<int>>("asked");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("in order, then past the end")
+            << QList<int>{1, 2, 3} << QList<int>{1, 2, 3, 4} << QStringList{"C1", "C2", "C3", "<null>"};
+        QTest::newRow("same number twice finds it twice")
+            << QList<int>{1, 2} << QList<int>{1, 1, 2} << QStringList{"C1", "C1", "C2"};
+        QTest::newRow("backwards rewinds") << QList<int>{1, 2, 3} << QList<int>{3, 2} << QStringList{"C3", "C2"};
+        QTest::newRow("gap ends the run")
+            << QList<int>{1, 2, 4} << QList<int>{1, 2, 3, 4} << QStringList{"C1", "C2", "<null>", "<null>"};
+        QTest::newRow("out of order is passed by")
+            << QList<int>{1, 3, 2} << QList<int>{2, 3} << QStringList{"C2", "<null>"};
+    }
+
+    void lookupByNumber()
+    {
+        QFETCH(QList<int>, ids);
+        QFETCH(QList<int>, asked);
+        QFETCH(QStringList, expected);
+        workdir dir;
+        QByteArray body;
+        for (int id : ids)
+            body += creature(id, "C" + QByteArray::number(id), family("") );
+        QVERIFY(dir.writeData(body));
+        xml reader(QStringLiteral("faundata.xml"));
+        capture err(2);
+        QStringList got;
+        for (int n : asked)
+            got << nameOf(Record(reader.getFaunlet(n)));
+        QCOMPARE(got, expected);
+        QCOMPARE(err.text(), QByteArray());
+    }
+
+    void idNotANumberCountsAsZero()
+    {
+        workdir dir;
+        QVERIFY(dir.writeData(" <faunlet id=\"x\"><name>ODD</name><stats/></faunlet>\n"));
+        xml reader(QStringLiteral("faundata.xml"));
+        QCOMPARE(nameOf(Record(reader.getFaunlet(0))), QStringLiteral("ODD"));
+    }
+
+    void lookupByName_data()
+    {
+        QTest::addColumn<QByteArray>("asked");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("id");
+        QTest::newRow("exact") << QByteArray("EMBERLISK") << "EMBERLISK" << 2;
+        QTest::newRow("prefix only") << QByteArray("EMBER") << "<null>" << 0;
+        QTest::newRow("small letters") << QByteArray("emberlisk") << "<null>" << 0;
+        QTest::newRow("accented, UTF-8") << QString("ÉCLAIRIN").toUtf8() << "ÉCLAIRIN" << 3;
+    }
+
+    void lookupByName()
+    {
+        QFETCH(QByteArray, asked);
+        QFETCH(QString, expected);
+        QFETCH(int, id);
+        workdir dir;
+        QVERIFY(dir.writeData(creature(1, "MOSSLING") + creature(2, "EMBERLISK")
+                              + creature(3, QString("ÉCLAIRIN").toUtf8())));
+        xml reader(QStringLiteral("faundata.xml"));
+        Record f(reader.getFaunlet(asked.toStdString()));
+        QCOMPARE(nameOf(f), expected);
+        if (f)
+            QCOMPARE(f->getId(), id);
+        // A second lookup gives a second record, not the same one.
+        Record again(reader.getFaunlet(asked.toStdString()));
+        QVERIFY(!f || (again && again.get() != f.get()));
+    }
+
+    void malformedKeepsEarlierCreatures()
+    {
+        workdir dir;
+        QVERIFY(dir.write(QStringLiteral("faundata.xml"),
+                          "<fauntome>" + creature(1, "A") + creature(2, "B") + " <faunlet id=\"3\"><name>C</na"));
+        xml reader(QStringLiteral("faundata.xml"));
+        capture err(2);
+        QCOMPARE(nameOf(Record(reader.getFaunlet(1))), QStringLiteral("A"));
+        QCOMPARE(nameOf(Record(reader.getFaunlet(2))), QStringLiteral("B"));
+        QCOMPARE(nameOf(Record(reader.getFaunlet(3))), QStringLiteral("<null>"));
+        QVERIFY(err.text().startsWith("error "));
+    }
+
+    void missingFile()
+    {
+        workdir dir;
+        capture err(2);
+        {
+            xml reader(QStringLiteral("faundata.xml"));
+            QVERIFY(!Record(reader.getFaunlet(1)));
+            QVERIFY(!Record(reader.getFaunlet(std::string("A"))));
+            QCOMPARE(movesOf(reader, QStringLiteral("A"), 1), QStringLiteral("<null>"));
+        }
+        QCOMPARE(err.text().count("cant open file\n"), 1);
+    }
+
+    void details()
+    {
+        workdir dir;
+        QVERIFY(dir.writeData(
+            " <faunlet id=\"1\"><name>A</name>\n"
+            "  <stats><HP>45</HP><ATK>49</ATK><DEF>50</DEF><SPD>51</SPD><SAT>65</SAT><SDF>66</SDF></stats>\n"
+            "  <exp>30</exp><exp>12</exp><types><type>Grass</type><type>Poison</type></types>\n"
+            "  <ability>Thicket Veil</ability>\n" "  <evolutions><name>A</name></evolutions>\n"
+            "  <height>0.7</height><weight>heavy</weight><description>Hides &amp; waits.</description>\n"
+            "  <moves/>\n </faunlet>\n"));
+        xml reader(QStringLiteral("faundata.xml"));
+        Record f(reader.getFaunlet(1));
+        QVERIFY(f);
+        QCOMPARE(QList<int>({f->getHealth(), f->getAttack(), f->getDefense(), f->getSpeed(), f->getSAT(), f->getSDF()}),
+                 QList<int>({45, 49, 50, 51, 65, 66}));
+        QCOMPARE(f->getExperience(), 42);
+        QCOMPARE(f->getType(), (QStringList{"Grass", "Poison"}));
+        QCOMPARE(f->getAbility(), QStringLiteral("Thicket Veil"));
+        QCOMPARE(f->getHeight(), 0.7f);
+        QCOMPARE(f->getWeight(), 0.0f);
+        QCOMPARE(f->getDescription(), QStringLiteral("Hides & waits."));
+        QVERIFY(f->getNameEvo().isEmpty());
+    }
+
+    void detailsStayInsideTheirCreature()
+    {
+        workdir dir;
+        QVERIFY(dir.writeData(
+            " <faunlet id=\"1\"><name>BARE</name><stats/><type>Ice</type><height>1.5</height></faunlet>\n"
+            " <faunlet id=\"2\"><name>FULL</name><stats/><type>Fire</type>\n"
+            "  <evolutions><name>BARE</name><name>FULL</name><lvl>9</lvl></evolutions>\n"
+            "  <height>2.5</height><moves><move type=\"level-up\"><name>Blaze</name><lvl>1</lvl></move></moves>\n"
+            " </faunlet>\n"));
+        xml reader(QStringLiteral("faundata.xml"));
+        Record bare(reader.getFaunlet(1));
+        QVERIFY(bare);
+        QCOMPARE(bare->getType(), QStringList{"Ice"});
+        QCOMPARE(bare->getHeight(), 1.5f);
+        QVERIFY(bare->getNameEvo().isEmpty());
+        Record full(reader.getFaunlet(2));
+        QVERIFY(full);
+        QCOMPARE(full->getType(), QStringList{"Fire"});
+        QCOMPARE(full->getHeight(), 2.5f);
+        QCOMPARE(movesOf(reader, QStringLiteral("BARE"), 1), QStringLiteral("<null>"));
+        QCOMPARE(movesOf(reader, QStringLiteral("FULL"), 1), QStringLiteral("Blaze@1"));
+    }
+
+    void evolution_data()
+    {
+        QTest::addColumn<QByteArray>("stages");
+        QTest::addColumn<QByteArray>("creatureName");
+        QTest::addColumn<QString>("nameEvo");
+        QTest::addColumn<QString>("lvlEvo");
+        const QByteArray mixed = "<s><name>ONE</name></s><s><name>TWO</name><lvl>16</lvl></s>"
+                                 "<s><name>THREE</name><condition>Trade</condition></s>";
+        QTest::newRow("first stage at a level") << mixed << QByteArray("ONE") << "TWO" << "16";
+        QTest::newRow("second stage by condition") << mixed << QByteArray("TWO") << "THREE" << "Trade";
+        QTest::newRow("last stage has none") << mixed << QByteArray("THREE") << "" << "";
+        const QByteArray textOrder = "<name>ONE</name><name>TWO</name><lvl>7</lvl><name>THREE</name><lvl>10</lvl>";
+        QTest::newRow("file order, not text order: 1->2") << textOrder << QByteArray("ONE") << "TWO" << "7";
+        QTest::newRow("file order, not text order: 2->3") << textOrder << QByteArray("TWO") << "THREE" << "10";
+        const QByteArray sameLevel = "<name>ONE</name><name>TWO</name><lvl>10</lvl><name>THREE</name><lvl>10</lvl>";
+        QTest::newRow("same level text both kept") << sameLevel << QByteArray("TWO") << "THREE" << "10";
+        const QByteArray small = "<name>one</name><name>two</name><lvl>5</lvl>";
+        QTest::newRow("small letters in family match, stored in capitals")
+            << small << QByteArray("ONE") << "TWO" << "5";
+        QTest::newRow("own name not in capitals never matches") << small << QByteArray("One") << "" << "";
+    }
+
+    void evolution()
+    {
+        QFETCH(QByteArray, stages);
+        QFETCH(QByteArray, creatureName);
+        QFETCH(QString, nameEvo);
+        QFETCH(QString, lvlEvo);
+        workdir dir;
+        QVERIFY(dir.writeData(creature(1, creatureName, family(stages))));
+        xml reader(QStringLiteral("faundata.xml"));
+        Record f(reader.getFaunlet(1));
+        QVERIFY(f);
+        QCOMPARE(f->getNameEvo(), nameEvo);
+        QCOMPARE(f->getLvlEvo(), lvlEvo);
+    }
+
+    void moves_data()
+    {
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("two at level 1, file order") << "ALPHA" << 1 << "Nip@1,Gnaw@1";
+        QTest::newRow("one at level 7") << "ALPHA" << 7 << "Bite@7";
+        QTest::newRow("none at level 2") << "ALPHA" << 2 << "<null>";
+        QTest::newRow("other types never listed") << "ALPHA" << 30 << "<null>";
+        QTest::newRow("comment does not end the walk") << "ALPHA" << 9 << "After@9";
+        QTest::newRow("moves lacking a name or a level are skipped") << "ALPHA" << 11 << "<null>";
+        QTest::newRow("level text not a number is level 0") << "ALPHA" << 0 << "Fumble@0";
+        QTest::newRow("small letters find nothing") << "alpha" << 1 << "<null>";
+        QTest::newRow("no moves element: none, not the next creature's") << "BETA" << 1 << "<null>";
+        QTest::newRow("next creature keeps its own") << "GAMMA" << 1 << "Zap@1";
+        QTest::newRow("unknown creature") << "OMEGA" << 1 << "<null>";
+    }
+
+    void moves()
+    {
+        QFETCH(QString, asked);
+        QFETCH(int, level);
+        QFETCH(QString, expected);
+        workdir dir;
+        QVERIFY(dir.writeData(
+            creature(1, "ALPHA",
+                     "  <moves>\n"
+                     "   <move type=\"level-up\"><name>Nip</name><lvl>1</lvl></move>\n"
+                     "   <move type=\"level-up\"><name>Gnaw</name><lvl>1</lvl></move>\n"
+                     "   <move type=\"level-up\"><name>Bite</name><lvl>7</lvl></move>\n"
+                     "   <move type=\"machine\"><name>Quake</name><lvl>30</lvl></move>\n"
+                     "   <move><name>Untyped</name><lvl>30</lvl></move>\n"
+                     "   <!-- a remark -->\n"
+                     "   <move type=\"level-up\"><name>After</name><lvl>9</lvl></move>\n"
+                     "   <move type=\"level-up\"><lvl>11</lvl></move>\n"
+                     "   <move type=\"level-up\"><name>Lost</name></move>\n"
+                     "   <move type=\"level-up\"><name>Fumble</name><lvl>1x</lvl></move>\n"
+                     "  </moves>\n")
+            + creature(2, "BETA") + creature(3, "GAMMA", "  <moves><move type=\"level-up\"><name>Zap</name><lvl>1</lvl></move></moves>\n")));
+        // Both ways of reaching the table: straight away, and after the
+        // list-filling sweep.
+        for (bool swept : {false, true}) {
+            xml reader(QStringLiteral("faundata.xml"));
+            if (swept)
+                for (int n = 1; Record(reader.getFaunlet(n)); ++n) {
+                }
+            QCOMPARE(movesOf(reader, asked, level), expected);
+        }
+    }
+
+    void moveTraceOnStandardOutput()
+    {
+        workdir dir;
+        QVERIFY(dir.writeData(creature(1, "A", "<moves><move type=\"level-up\"><name>X</name><lvl>16</lvl></move>"
+                                               "<move type=\"level-up\"><name>Y</name><lvl>16</lvl></move></moves>")));
+        xml reader(QStringLiteral("faundata.xml"));
+        capture out(1);
+        QCOMPARE(movesOf(reader, QStringLiteral("A"), 16), QStringLiteral("X@16,Y@16"));
+        QCOMPARE(out.text(), QByteArray("16===16\n16===16\n"));
+    }
+
+    void sharedInstance()
+    {
+        workdir dir;
+        QVERIFY(dir.writeData(creature(1, "A")));
+        xml* first = xml::getInstance(QStringLiteral("faundata.xml"));
+        QCOMPARE(xml::getInstance(QStringLiteral("other.xml")), first);
+        QCOMPARE(nameOf(Record(first->getFaunlet(1))), QStringLiteral("A"));
+        xml::deleteInstance();
+        QVERIFY(xml::getInstance(QStringLiteral("faundata.xml")));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Xml)
+#include "tst_xml.moc"

@@ -1,0 +1,43 @@
+#include "support/workdir.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "data/xml.h"
+
+workdir::workdir()
+    : previous(QDir::currentPath())
+{
+    xml::deleteInstance();
+    QDir::setCurrent(dir.path());
+}
+
+workdir::~workdir()
+{
+    xml::deleteInstance();
+    QDir::setCurrent(previous);
+}
+
+bool workdir::write(const QString& name, const QByteArray& content) const
+{
+    QFile file(dir.filePath(name));
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+bool workdir::writeData(const QByteArray& creatures) const
+{
+    return write(QStringLiteral("faundata.xml"),
+                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<fauntome>\n" + creatures + "</fauntome>\n");
+}
+
+bool workdir::makeStoreDirs() const
+{
+    QDir here(dir.path());
+    return here.mkpath(QStringLiteral("owners")) && here.mkpath(QStringLiteral("teams"));
+}
+
+QByteArray creature(int id, const QByteArray& name, const QByteArray& body)
+{
+    return " <faunlet id=\"" + QByteArray::number(id) + "\">\n  <name>" + name
+        + "</name>\n  <stats><HP>10</HP></stats>\n" + body + " </faunlet>\n";
+}

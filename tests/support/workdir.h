@@ -1,0 +1,35 @@
+#ifndef WORKDIR_H
+#define WORKDIR_H
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh working directory for one test: the current directory moves there
+// and back, and the shared creature reader is dropped on both sides so no
+// test sees another's data file.
+class workdir
+{
+public:
+    workdir();
+    ~workdir();
+    workdir(const workdir&) = delete;
+    workdir& operator=(const workdir&) = delete;
+
+    QString path() const { return dir.path(); }
+    QString filePath(const QString& name) const { return dir.filePath(name); }
+    bool write(const QString& name, const QByteArray& content) const;
+    // Writes faundata.xml from creature elements wrapped in the root.
+    bool writeData(const QByteArray& creatures) const;
+    bool makeStoreDirs() const;
+
+private:
+    QTemporaryDir dir;
+    QString previous;
+};
+
+// One creature element with the given number and name and optional extra
+// content placed after "stats".
+QByteArray creature(int id, const QByteArray& name, const QByteArray& body = QByteArray());
+
+#endif

@@ -47,6 +47,9 @@ Fauntome::Fauntome(QWidget* parent)
     setCentralWidget(workspace);
     workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     workspace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The workspace paints its own grey brush unless told not to; the style
+    // sheet's transparency alone does not reach it.
+    workspace->setBackground(Qt::NoBrush);
 
     // Every row has the same height; telling the view so keeps filling and
     // filtering large lists cheap.

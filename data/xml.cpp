@@ -131,10 +131,14 @@ Faunlet* xml::getFaunlet(int n)
     return nullptr;
 }
 
-// A creature cut short by a fault in the file is not handed out half-read.
+// A creature cut short by a fault in the file is not handed out half-read:
+// its element must close. Reading on to its end tag costs nothing, as the
+// next lookup would pass over the same tokens.
 Faunlet* xml::finish(Faunlet* faunlet, const char* prefix)
 {
     getInfoFaunlet(faunlet);
+    while (!reader.atEnd() && !reader.hasError() && depth >= creatureDepth)
+        next();
     if (!reader.hasError())
         return faunlet;
     std::cerr << prefix << reader.errorString().toStdString() << std::endl;

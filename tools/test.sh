@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Builds and runs every test twice: a plain build with warnings as errors, and
 # a build under AddressSanitizer + UndefinedBehaviorSanitizer with leak checks.
+# Then every fuzz target runs for a bounded time (FAUNTOME_FUZZ_SECONDS, 60 by
+# default) from its committed seeds; a crash fails the run and leaves the
+# input under build/fuzz/artifacts, to be committed as a regression case.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-bash tools/deps.sh cmake make g++ qt6-base-dev python3 fonts-dejavu-core
+bash tools/deps.sh cmake make g++ qt6-base-dev python3 fonts-dejavu-core clang libclang-rt-14-dev
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
@@ -21,3 +24,23 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$top/tests/lsan.supp:print_suppressions=0
 (cd build/sanitize && ctest --output-on-failure -j"$jobs")
+
+echo "== fuzz smoke run =="
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFAUNTOME_FUZZ=ON >/dev/null
+targets=$(cmake --build build/fuzz --target help | sed -n 's/^\.\.\. \(fuzz_[a-z]*\)$/\1/p' | sort -u)
+cmake --build build/fuzz -j"$jobs" --target $targets
+seconds=${FAUNTOME_FUZZ_SECONDS:-60}
+rm -rf build/fuzz/artifacts && mkdir -p build/fuzz/artifacts
+for target in $targets; do
+  name=${target#fuzz_}
+  work=build/fuzz/corpus/$name
+  mkdir -p "$work"
+  echo "-- $target for ${seconds}s"
+  ./build/fuzz/tests/fuzz/$target -max_total_time="$seconds" -close_fd_mask=1 -max_len=65536 \
+    -rss_limit_mb=4096 -timeout=20 -print_final_stats=1 -artifact_prefix=build/fuzz/artifacts/$name- \
+    "$work" tests/fuzz/corpus/$name 2>&1 | grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|==|SUMMARY|Done)" || true
+  if ls build/fuzz/artifacts/$name-* >/dev/null 2>&1; then
+    echo "$target found a failing input; commit it under tests/fuzz/regressions/$name/"
+    exit 1
+  fi
+done

@@ -1,16 +1,18 @@
 #include "app/fauntome.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSplashScreen>
 
 #include "data/faunlet.h"
 #include "data/xml.h"
 #include "ui_fauntome.h"
 
-Fauntome::Fauntome(QWidget* parent)
+Fauntome::Fauntome(QWidget* parent, QSplashScreen* splash)
     : QMainWindow(parent)
     , ui(new Ui_Fauntome)
 {
@@ -55,13 +57,29 @@ Fauntome::Fauntome(QWidget* parent)
     // filtering large lists cheap.
     ui->listFaunlet->setUniformItemSizes(true);
     QStringList names;
+    QElapsedTimer sinceShown;
+    sinceShown.start();
     for (int n = 1;; ++n) {
         std::unique_ptr<Faunlet> faunlet(xml::getInstance(QStringLiteral("faundata.xml"))->getFaunlet(n));
         if (!faunlet)
             break;
         names.append(faunlet->getName());
+        // Repainting the splash for every creature would cost more than
+        // reading it; a few times a second is enough to show progress.
+        if (splash && sinceShown.elapsed() >= 100) {
+            showProgress(splash, names.size());
+            sinceShown.restart();
+        }
     }
+    if (splash)
+        showProgress(splash, names.size());
     ui->listFaunlet->addItems(names);
+}
+
+void Fauntome::showProgress(QSplashScreen* splash, int count)
+{
+    const QString text = count == 1 ? tr("1 creature read") : tr("%1 creatures read").arg(count);
+    splash->showMessage(text, Qt::AlignBottom | Qt::AlignLeft, Qt::white);
 }
 
 Fauntome::~Fauntome()

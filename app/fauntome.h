@@ -6,6 +6,7 @@
 class QCloseEvent;
 class QListWidgetItem;
 class QMdiArea;
+class QSplashScreen;
 class Ui_Fauntome;
 
 // The main window: creature list in a dock, every other window inside the
@@ -15,7 +16,8 @@ class Fauntome : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit Fauntome(QWidget* parent = nullptr);
+    // While the list fills, `splash` (if any) shows how many creatures were read.
+    explicit Fauntome(QWidget* parent = nullptr, QSplashScreen* splash = nullptr);
     ~Fauntome() override;
 
 public slots:
@@ -34,6 +36,7 @@ public slots:
     void faunletShow(QListWidgetItem* item);
 
 private:
+    static void showProgress(QSplashScreen* splash, int count);
     bool confirmQuit();
     QWidget* activeWindow() const;
 

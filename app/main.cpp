@@ -15,12 +15,14 @@ int main(int argc, char* argv[])
     if (!dir.exists(QStringLiteral("./teams")))
         dir.mkdir(QStringLiteral("./teams"));
 
+    // Owned here rather than leaked: it only has to outlive the window's
+    // construction, during which it reports progress.
     auto splash = std::make_unique<QSplashScreen>(QPixmap(QStringLiteral(":/images/splash")));
     splash->show();
+    app.processEvents();
 
-    Fauntome window;
+    Fauntome window(nullptr, splash.get());
     window.show();
     splash->finish(&window);
-    // The splash outlives the window's construction but not the application.
     return app.exec();
 }

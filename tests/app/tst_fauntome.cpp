@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProcess>
+#include <QSplashScreen>
 
 #include "app/fauntome.h"
 #include "support/dialogs.h"
@@ -65,6 +66,17 @@ private slots:
         QVERIFY(dir.writeData(sampleCreatures(ids)));
         Fauntome window;
         QCOMPARE(visibleNames(window.findChild<QListWidget*>("listFaunlet")), expected);
+    }
+
+    void splashCountsCreatures()
+    {
+        workdir dir;
+        QVERIFY(dir.writeData(sampleCreatures({1, 2, 3, 4, 5})));
+        QSplashScreen splash;
+        QSignalSpy messages(&splash, &QSplashScreen::messageChanged);
+        Fauntome window(nullptr, &splash);
+        QVERIFY(!messages.isEmpty());
+        QCOMPARE(messages.last().first().toString(), QStringLiteral("5 creatures read"));
     }
 
     void missingDataFileLeavesListEmpty()

@@ -1111,6 +1111,8 @@ int main(int argc, char **argv)
     save(makeTeamIcon(Badge::Folder), image("team_load.png"));
     save(makeTeamIcon(Badge::Floppy), image("team_save.png"));
     saveIco(makeEmblemImage(224), image("icon.ico"));
+    // The same emblem at a standard theme size, for the desktop entry.
+    save(makeEmblemImage(256), root + "/desktop/fauntome.png");
     save(makeFaunback(), image("faunback.png"), true);
     save(makeFaunback2(), image("faunback2.png"), true);
     save(makeKid(false), image("boy.png"));

@@ -11,6 +11,7 @@
 #include "data/faunlet.h"
 #include "data/xml.h"
 #include "ui_fauntome.h"
+#include "viewer/viewfaunlet.h"
 
 Fauntome::Fauntome(QWidget* parent, QSplashScreen* splash)
     : QMainWindow(parent)
@@ -31,6 +32,10 @@ Fauntome::Fauntome(QWidget* parent, QSplashScreen* splash)
     connect(ui->actionCascade, &QAction::triggered, this, &Fauntome::windowsCascade);
     connect(ui->actionTiled, &QAction::triggered, this, &Fauntome::windowsTiled);
     connect(ui->lineEdit_search, &QLineEdit::textChanged, this, &Fauntome::processSearch);
+    connect(ui->listFaunlet, &QListWidget::itemDoubleClicked, this, &Fauntome::faunletShow);
+    // Enter opens too. A double click emits both signals; the second call then
+    // finds the viewer the first one opened.
+    connect(ui->listFaunlet, &QListWidget::itemActivated, this, &Fauntome::faunletShow);
 
     ui->mainToolBar->setWindowTitle(tr("Toolbar"));
     ui->mainToolBar->addAction(ui->actionExit);
@@ -189,5 +194,22 @@ void Fauntome::windowsTiled()
 
 void Fauntome::faunletShow(QListWidgetItem* item)
 {
-    Q_UNUSED(item);
+    if (!item)
+        return;
+    const QString text = item->text();
+    for (QMdiSubWindow* frame : workspace->subWindowList(QMdiArea::CreationOrder)) {
+        const QWidget* window = frame->widget() ? frame->widget() : frame;
+        if (window->windowTitle() == text) {
+            workspace->setActiveSubWindow(frame);
+            return;
+        }
+    }
+
+    const std::unique_ptr<Faunlet> faunlet(
+        xml::getInstance(QStringLiteral("faundata.xml"))->getFaunlet(text.toUtf8().toStdString()));
+    auto viewer = new viewFaunlet;
+    viewer->setWindowsName(text);
+    viewer->setFaunlet(faunlet.get());
+    workspace->addSubWindow(viewer);
+    viewer->show();
 }

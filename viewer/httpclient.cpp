@@ -1,0 +1,125 @@
+#include "viewer/httpclient.h"
+
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <utility>
+
+httpclient::httpclient(QObject* parent)
+    : QObject(parent)
+{
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, this, [this] { finish(true); });
+}
+
+httpclient::~httpclient()
+{
+    // Before the members go, so that no notice leaves a half-destroyed client.
+    abort();
+}
+
+void httpclient::setHost(const QString& hostName, quint16 portNumber)
+{
+    host = hostName;
+    port = portNumber;
+}
+
+int httpclient::get(const QString& path)
+{
+    Request request;
+    request.id = ++lastId;
+    request.url.setScheme(QStringLiteral("http"));
+    request.url.setHost(host);
+    request.url.setPort(port);
+    request.url.setPath(path, QUrl::TolerantMode);
+    queue.enqueue(request);
+    startNext();
+    return request.id;
+}
+
+QByteArray httpclient::readAll()
+{
+    return std::exchange(buffer, QByteArray());
+}
+
+void httpclient::abort()
+{
+    queue.clear();
+    deadline.stop();
+    body.clear();
+    // Deleted at once, not later: a reply left to the event loop still takes
+    // the late errors of its connection. Never inside the reply's own signals,
+    // since finish() lets go of it before giving notice.
+    if (QNetworkReply* running = std::exchange(reply, nullptr)) {
+        running->disconnect(this);
+        running->abort();
+        delete running;
+    }
+}
+
+void httpclient::startNext()
+{
+    if (reply || queue.isEmpty())
+        return;
+    const Request request = queue.dequeue();
+    currentId = request.id;
+    body.clear();
+    QNetworkReply* started = manager.get(QNetworkRequest(request.url));
+    reply = started;
+    connect(started, &QNetworkReply::metaDataChanged, this, [this, started] { checkDeclaredSize(started); });
+    connect(started, &QNetworkReply::readyRead, this, [this, started] { receive(started); });
+    connect(started, &QNetworkReply::finished, this, [this, started] { done(started); });
+    deadline.start(timeoutMs);
+}
+
+void httpclient::checkDeclaredSize(QNetworkReply* from)
+{
+    if (from != reply)
+        return;
+    const QVariant length = from->header(QNetworkRequest::ContentLengthHeader);
+    if (length.isValid() && length.toLongLong() > maxBody)
+        finish(true);
+}
+
+void httpclient::receive(QNetworkReply* from)
+{
+    if (from != reply)
+        return;
+    body += from->readAll();
+    if (body.size() > maxBody)
+        finish(true);
+}
+
+void httpclient::done(QNetworkReply* from)
+{
+    if (from != reply)
+        return;
+    // An HTTP error status is an error too: its body is a server's page, not
+    // what was asked for.
+    const bool failed = from->error() != QNetworkReply::NoError;
+    if (!failed)
+        body += from->readAll();
+    finish(failed || body.size() > maxBody);
+}
+
+// Ends the running request: its reply is released, a good body joins the
+// buffer, the notice goes out and the next request starts.
+void httpclient::finish(bool error)
+{
+    QNetworkReply* ended = std::exchange(reply, nullptr);
+    if (!ended)
+        return;
+    deadline.stop();
+    ended->disconnect(this);
+    if (!ended->isFinished())
+        ended->abort();
+    ended->deleteLater();
+    if (!error)
+        buffer += body;
+    body.clear();
+
+    const QPointer<httpclient> alive(this);
+    emit requestFinished(currentId, error);
+    if (alive)
+        startNext();
+}

@@ -1,0 +1,40 @@
+#include "viewer/network.h"
+
+#include "viewer/httpclient.h"
+
+namespace {
+
+const char artworkBase[] = "http://localhost/images/artwork/";
+
+} // namespace
+
+network::network()
+    : http(std::make_unique<httpclient>())
+{
+}
+
+network::~network() = default;
+
+QUrl network::artworkUrl(const QString& name)
+{
+    QString base = qEnvironmentVariable(baseVariable);
+    if (base.isEmpty())
+        base = QString::fromLatin1(artworkBase);
+    if (!base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/');
+    // Escaped, so that a "?", "#" or "/" in a name stays part of the file name.
+    const QString file = QString::fromLatin1(QUrl::toPercentEncoding(name.toLower()));
+    return QUrl(base + file + QStringLiteral(".png"));
+}
+
+void network::getImgFaunlet(const QString& name)
+{
+    const QUrl url = artworkUrl(name);
+    http->setHost(url.host(), quint16(url.port(80)));
+    http->get(url.path(QUrl::FullyEncoded));
+}
+
+QByteArray network::getPicture()
+{
+    return http->readAll();
+}

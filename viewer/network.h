@@ -1,0 +1,37 @@
+#ifndef NETWORK_H
+#define NETWORK_H
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+#include <memory>
+
+class httpclient;
+
+// Fetches one creature's artwork over HTTP into its own client's buffer. Each
+// viewer owns one; it lives and dies with it.
+class network
+{
+public:
+    // Replaces the built-in artwork base address when set and not empty.
+    static constexpr const char* baseVariable = "FAUNTOME_ARTWORK_URL";
+
+    network();
+    ~network();
+    network(const network&) = delete;
+    network& operator=(const network&) = delete;
+
+    httpclient* getHttpPointer() const { return http.get(); }
+    // Starts the download of the picture of `name`; returns at once.
+    void getImgFaunlet(const QString& name);
+    // Everything received and not yet handed out; empties the client's buffer.
+    QByteArray getPicture();
+
+    // Where the picture of `name` lives.
+    static QUrl artworkUrl(const QString& name);
+
+private:
+    std::unique_ptr<httpclient> http;
+};
+
+#endif

@@ -1,0 +1,164 @@
+#include "viewer/viewfaunlet.h"
+
+#include <QCloseEvent>
+#include <QImage>
+#include <QPixmap>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "data/faunlet.h"
+#include "data/skills.h"
+#include "data/xml.h"
+#include "ui_viewfaunlet.h"
+#include "viewer/httpclient.h"
+#include "viewer/network.h"
+#include "viewer/statbar.h"
+
+namespace {
+
+// White and the near-white tones that surround the artwork.
+constexpr QRgb transparentColours[] = {
+    qRgb(255, 255, 255), qRgb(255, 254, 254), qRgb(255, 254, 253), qRgb(255, 254, 252),
+    qRgb(254, 254, 254), qRgb(254, 255, 255), qRgb(253, 254, 254), qRgb(253, 255, 255),
+    qRgb(255, 255, 254), qRgb(255, 255, 253), qRgb(253, 253, 253), qRgb(254, 254, 253),
+    qRgb(254, 254, 251), qRgb(254, 254, 252), qRgb(252, 255, 255), qRgb(252, 255, 254),
+    qRgb(254, 255, 254),
+};
+
+bool isBackground(QRgb pixel)
+{
+    for (QRgb colour : transparentColours)
+        if (pixel == colour)
+            return true;
+    return false;
+}
+
+// Plain text whatever it holds: a move name that looks like markup must not
+// turn into markup.
+void appendLine(QTextEdit* edit, const QString& line)
+{
+    QTextDocument* document = edit->document();
+    QTextCursor end(document);
+    end.movePosition(QTextCursor::End);
+    const QTextCursor current = edit->textCursor();
+    if (document->isEmpty())
+        end.setCharFormat(current.charFormat());
+    else
+        end.insertBlock(current.blockFormat(), current.charFormat());
+    end.insertText(line);
+}
+
+} // namespace
+
+viewFaunlet::viewFaunlet(QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui_viewFaunlet>())
+    , net(std::make_unique<network>())
+{
+    ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon")));
+    setStyleSheet(QStringLiteral(
+        "QProgressBar { text-align: center; font-weight : bold; border: 2px solid grey; border-radius: 5px; } "
+        "QProgressBar::chunk { background-color: #05B8CC; width: 20px;} "
+        "QDialog{ background-image : url(':/images/faunback');}"));
+    connect(net->getHttpPointer(), &httpclient::requestFinished, this, &viewFaunlet::printPicture);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    const char* const words[] = {"Bug",    "Dark",   "Dragon", "Electric", "Fighting", "Fire",
+                                 "Flying", "Ghost",  "Grass",  "Ground",   "Ice",      "Normal",
+                                 "Poison", "Psychic", "Rock",  "Steel",    "Water"};
+    for (const char* word : words) {
+        const QString type = QString::fromLatin1(word);
+        pictureTypes.insert(type, QStringLiteral("<img src=':/types/") + type.toLower() + QStringLiteral("'/>"));
+    }
+}
+
+viewFaunlet::~viewFaunlet() = default;
+
+void viewFaunlet::setWindowsName(QString name)
+{
+    windowName = name;
+    setWindowTitle(windowName);
+}
+
+QString viewFaunlet::getPictureType(QString type) const
+{
+    return pictureTypes.value(type, QStringLiteral("Unknow type"));
+}
+
+void viewFaunlet::setFaunlet(Faunlet* faunlet)
+{
+    if (!faunlet) {
+        ui->label_nameFaunlet->setText(QStringLiteral("ERROR"));
+        return;
+    }
+    net->getImgFaunlet(faunlet->getName().toLower());
+
+    ui->label_nameFaunlet->setText(faunlet->getName());
+    ui->label_numberFaunlet->setText(QString::number(faunlet->getId()));
+
+    statbar::show(ui->progressBar_Attack, faunlet->getAttack());
+    statbar::show(ui->progressBar_HP, faunlet->getHealth());
+    statbar::show(ui->progressBar_Defense, faunlet->getDefense());
+    statbar::show(ui->progressBar_SPA, faunlet->getSAT());
+    statbar::show(ui->progressBar_SPD, faunlet->getSDF());
+    statbar::show(ui->progressBar_Speed, faunlet->getSpeed());
+
+    ui->label_Weight->setText(QString::number(double(faunlet->getWeight()), 'g', 6));
+    ui->label_Height->setText(QString::number(double(faunlet->getHeight()), 'g', 6));
+    ui->label_Description->setText(faunlet->getDescription());
+
+    const QStringList types = faunlet->getType();
+    const qsizetype count = types.size();
+    ui->label_Type->clear();
+    for (qsizetype i = 0; i < count; ++i) {
+        QString text = ui->label_Type->text() + getPictureType(types.at(i));
+        if (i + 1 < count)
+            text += QStringLiteral("  ");
+        ui->label_Type->setText(text);
+    }
+
+    if (faunlet->getLvlEvo().isEmpty())
+        ui->label_Evolution->setText(QStringLiteral("<font color='red'>Does not change</font>"));
+    else
+        ui->label_Evolution->setText(faunlet->getNameEvo() + QStringLiteral("  (at lvl. <font color='green'>")
+                                     + faunlet->getLvlEvo() + QStringLiteral("</font>)"));
+
+    xml* reader = xml::getInstance(QStringLiteral("faundata.xml"));
+    for (int level = 1; level <= 100; ++level) {
+        const std::unique_ptr<QList<skills*>> moves(reader->getSkills(faunlet->getName(), level));
+        if (!moves)
+            continue;
+        for (const skills* move : std::as_const(*moves))
+            appendLine(ui->textEdit_Attacks, QString::number(move->getLvl()) + QStringLiteral(" \t ") + move->getName());
+        qDeleteAll(*moves);
+    }
+}
+
+void viewFaunlet::closeEvent(QCloseEvent* event)
+{
+    // The window is only deleted later; a transfer finishing in between would
+    // still land in it.
+    net->getHttpPointer()->abort();
+    event->accept();
+}
+
+void viewFaunlet::printPicture(int e, bool error)
+{
+    Q_UNUSED(e);
+    if (error)
+        return;
+    // One pass over the pixels instead of a mask per colour: the same pixels
+    // come out transparent, the others keep their alpha.
+    QImage image = QImage::fromData(net->getPicture(), "PNG");
+    if (!image.isNull()) {
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if (isBackground(line[x]))
+                    line[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    ui->label_pictureFaunlet->setPixmap(QPixmap::fromImage(image));
+}

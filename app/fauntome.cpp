@@ -10,6 +10,7 @@
 
 #include "data/faunlet.h"
 #include "data/xml.h"
+#include "owners/owner.h"
 #include "ui_fauntome.h"
 #include "viewer/viewfaunlet.h"
 
@@ -36,6 +37,9 @@ Fauntome::Fauntome(QWidget* parent, QSplashScreen* splash)
     // Enter opens too. A double click emits both signals; the second call then
     // finds the viewer the first one opened.
     connect(ui->listFaunlet, &QListWidget::itemActivated, this, &Fauntome::faunletShow);
+    connect(ui->actionNew_Owner, &QAction::triggered, this, &Fauntome::ownerNew);
+    connect(ui->actionLoad_owner, &QAction::triggered, this, &Fauntome::ownerLoad);
+    connect(ui->actionSave_owner, &QAction::triggered, this, &Fauntome::ownerSave);
 
     ui->mainToolBar->setWindowTitle(tr("Toolbar"));
     ui->mainToolBar->addAction(ui->actionExit);
@@ -160,14 +164,44 @@ QWidget* Fauntome::activeWindow() const
 
 void Fauntome::ownerNew()
 {
+    auto editor = new Owner;
+    workspace->addSubWindow(editor);
+    editor->setWindowIconText(QStringLiteral("Owner"));
+    editor->setWindowTitle(QStringLiteral("Owner"));
+    editor->startOwner();
+    editor->show();
 }
 
 void Fauntome::ownerSave()
 {
+    const auto warn = [](const QString& text) {
+        QMessageBox box;
+        box.setWindowTitle(tr("Warning !"));
+        box.setText(text);
+        box.exec();
+    };
+    QWidget* active = activeWindow();
+    if (!active) {
+        warn(tr("You must open Owner window"));
+        return;
+    }
+    auto editor = qobject_cast<Owner*>(active);
+    if (editor && active->windowIconText() == QLatin1String("Owner"))
+        editor->saveOwner();
+    else
+        warn(tr("You are not in Owner window."));
 }
 
 void Fauntome::ownerLoad()
 {
+    auto editor = new Owner;
+    workspace->addSubWindow(editor);
+    editor->setWindowTitle(QStringLiteral("Owner"));
+    // The picker runs a modal loop; the editor must still exist after it.
+    QPointer<Owner> alive(editor);
+    editor->loadOwner();
+    if (alive)
+        editor->show();
 }
 
 void Fauntome::teamCreate()

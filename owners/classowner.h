@@ -1,0 +1,46 @@
+#ifndef CLASSOWNER_H
+#define CLASSOWNER_H
+
+#include <QByteArray>
+#include <QString>
+
+// One owner, and the store of owner files: "./owners/" + name + ".xml".
+class classOwner
+{
+public:
+    classOwner() = default;
+    classOwner(const classOwner& other) = default;
+    classOwner& operator=(const classOwner& other) = default;
+    explicit classOwner(const QString& ownerName);
+
+    bool loadOwner(const QString& fileName);
+    bool addOwner(const QString& name, const QString& sexe, const QString& loc, const QString& imagePath);
+    bool updateOwner(const QString& name, const QString& sexe, const QString& loc, const QString& imagePath);
+    bool deleteOwner(const QString& name);
+
+    QString get_name() const { return name; }
+    QString get_sexe() const { return sexe; }
+    QString get_loc() const { return loc; }
+    QString get_file() const { return file; }
+    QByteArray get_img() const { return img; }
+
+    // Why the last add, update or delete failed; empty after a success.
+    QString lastError() const { return error; }
+
+    static QString pathFor(const QString& ownerName);
+
+private:
+    enum class Write { NewOnly, Replace };
+    bool store(const QString& name, const QString& sexe, const QString& loc, const QString& imagePath, Write mode);
+    bool read(const QString& path, bool trace);
+    QByteArray document() const;
+
+    QString name;
+    QString sexe;
+    QString loc;
+    QString file;
+    QByteArray img;
+    QString error;
+};
+
+#endif

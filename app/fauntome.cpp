@@ -11,6 +11,7 @@
 #include "data/faunlet.h"
 #include "data/xml.h"
 #include "owners/owner.h"
+#include "teams/teamcreator.h"
 #include "ui_fauntome.h"
 #include "viewer/viewfaunlet.h"
 
@@ -40,6 +41,9 @@ Fauntome::Fauntome(QWidget* parent, QSplashScreen* splash)
     connect(ui->actionNew_Owner, &QAction::triggered, this, &Fauntome::ownerNew);
     connect(ui->actionLoad_owner, &QAction::triggered, this, &Fauntome::ownerLoad);
     connect(ui->actionSave_owner, &QAction::triggered, this, &Fauntome::ownerSave);
+    connect(ui->actionCreate_new_team, &QAction::triggered, this, &Fauntome::teamCreate);
+    connect(ui->actionLoad_team, &QAction::triggered, this, &Fauntome::teamLoad);
+    connect(ui->actionSave_team, &QAction::triggered, this, &Fauntome::teamSave);
 
     ui->mainToolBar->setWindowTitle(tr("Toolbar"));
     ui->mainToolBar->addAction(ui->actionExit);
@@ -206,14 +210,44 @@ void Fauntome::ownerLoad()
 
 void Fauntome::teamCreate()
 {
+    auto editor = new TeamCreator;
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    // An editor closed by itself would leave its empty frame behind.
+    connect(editor, &QObject::destroyed, workspace->addSubWindow(editor), &QObject::deleteLater);
+    editor->setWindowIconText(QStringLiteral("TeamCreator"));
+    editor->setWindowTitle(QStringLiteral("TeamCreator"));
+    editor->show();
 }
 
 void Fauntome::teamLoad()
 {
+    auto editor = new TeamCreator;
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    // An editor closed by itself would leave its empty frame behind.
+    connect(editor, &QObject::destroyed, workspace->addSubWindow(editor), &QObject::deleteLater);
+    editor->setWindowIconText(QStringLiteral("TeamCreator"));
+    editor->setWindowTitle(QStringLiteral("TeamCreator"));
+    // The choice is modal; the window may be gone when it returns.
+    QPointer<TeamCreator> guard(editor);
+    editor->teamLoad();
+    if (guard)
+        guard->show();
 }
 
 void Fauntome::teamSave()
 {
+    QWidget* active = activeWindow();
+    QString warning = tr("You must open Team window");
+    if (active) {
+        auto editor = qobject_cast<TeamCreator*>(active);
+        if (editor && active->windowIconText() == QLatin1String("TeamCreator")) {
+            editor->teamSave();
+            return;
+        }
+        warning = tr("You are not in Team window.");
+    }
+    QMessageBox box(QMessageBox::NoIcon, tr("Warning !"), warning);
+    box.exec();
 }
 
 void Fauntome::windowsCascade()

@@ -1,0 +1,212 @@
+#include "teams/classteam.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <iostream>
+#include <limits>
+
+#include "data/faunlet.h"
+#include "data/storename.h"
+#include "data/xml.h"
+
+namespace {
+
+const QString folder = QStringLiteral("./teams/");
+const QString missing = QStringLiteral("noname");
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("classTeam", text);
+}
+
+QString pathOf(const QString& teamName)
+{
+    return folder + teamName + QLatin1String(".xml");
+}
+
+QString floatText(float value)
+{
+    return QString::number(double(value), 'g', 6);
+}
+
+int number(const QDomElement& element, const QString& attribute)
+{
+    return element.attribute(attribute, missing).toInt();
+}
+
+QByteArray serialise(const QString& teamName, const QString& ownerName, const QList<Faunlet*>& members)
+{
+    QDomImplementation dom;
+    QDomDocument doc(dom.createDocumentType(QStringLiteral("teams"),
+                                            QStringLiteral("-//Tarvel//DTC Teams 1.0 //FR"),
+                                            QStringLiteral("http://www.tarvel.fr/dtd/teams.dtd")));
+    QDomElement root = doc.createElement(QStringLiteral("team"));
+    root.setAttribute(QStringLiteral("name"), teamName);
+    root.setAttribute(QStringLiteral("owner"), ownerName);
+    doc.appendChild(root);
+    for (const Faunlet* f : members) {
+        QDomElement e = doc.createElement(QStringLiteral("faunlet"));
+        e.setAttribute(QStringLiteral("sexe"), f->getSexe());
+        e.setAttribute(QStringLiteral("name"), f->getName());
+        e.setAttribute(QStringLiteral("experience"), f->getExperience());
+        e.setAttribute(QStringLiteral("health"), f->getHealth());
+        e.setAttribute(QStringLiteral("attack"), f->getAttack());
+        e.setAttribute(QStringLiteral("defense"), f->getDefense());
+        e.setAttribute(QStringLiteral("level"), f->getLevel());
+        e.setAttribute(QStringLiteral("speed"), f->getSpeed());
+        e.setAttribute(QStringLiteral("sat"), f->getSAT());
+        e.setAttribute(QStringLiteral("sdf"), f->getSDF());
+        e.setAttribute(QStringLiteral("ability"), f->getAbility());
+        e.setAttribute(QStringLiteral("weight"), floatText(f->getWeight()));
+        e.setAttribute(QStringLiteral("height"), floatText(f->getHeight()));
+        e.setAttribute(QStringLiteral("id"), f->getId());
+        e.setAttribute(QStringLiteral("lvlEvo"), f->getLvlEvo());
+        e.setAttribute(QStringLiteral("nameEvo"), f->getNameEvo());
+        root.appendChild(e);
+    }
+    // UTF-8, the parser's default without a declaration, so any name survives.
+    return doc.toByteArray(1);
+}
+
+// Faunlet can only add experience: bring it to zero first, so that no sum
+// can overflow, then add the stored value.
+void restoreExperience(Faunlet* faunlet, int stored)
+{
+    const int current = faunlet->getExperience();
+    if (current == std::numeric_limits<int>::min()) {
+        faunlet->addExperience(std::numeric_limits<int>::max());
+        faunlet->addExperience(1);
+    } else {
+        faunlet->addExperience(-current);
+    }
+    faunlet->addExperience(stored);
+}
+
+} // namespace
+
+bool classTeam::addTeam(const QString& teamName, const QString& ownerName, QList<Faunlet*> members)
+{
+    return write(teamName, ownerName, members, false);
+}
+
+bool classTeam::updateTeam(const QString& teamName, const QString& ownerName, QList<Faunlet*> members)
+{
+    return write(teamName, ownerName, members, true);
+}
+
+bool classTeam::write(const QString& teamName, const QString& ownerName, const QList<Faunlet*>& members,
+                      bool replace)
+{
+    error = storename::problem(teamName);
+    if (!error.isEmpty())
+        return false;
+    name = teamName;
+    owner = ownerName;
+    faunlets = members;
+
+    const QString path = pathOf(teamName);
+    const QFileInfo target(path);
+    if (!replace && (target.exists() || target.isSymLink())) {
+        error = tr("A team file named \"%1\" already exists.").arg(teamName);
+        return false;
+    }
+    if (target.isDir()) {
+        error = tr("A folder stands where the team file must go.");
+        return false;
+    }
+    QSaveFile file(path);
+    const QByteArray content = serialise(teamName, ownerName, members);
+    // Unbuffered, because a buffered flush takes a short write (file-size
+    // limit, full disk) for success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        error = file.errorString();
+        return false;
+    }
+    if (file.write(content) != content.size()) {
+        error = file.error() != QFileDevice::NoError
+            ? file.errorString()
+            : tr("Only part of the team could be written (disk full or file too large).");
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    error.clear();
+    return true;
+}
+
+bool classTeam::deleteTeam(const QString& teamName)
+{
+    error = storename::problem(teamName);
+    if (!error.isEmpty())
+        return false;
+    QFile file(pathOf(teamName));
+    if (!file.remove()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool classTeam::loadTeam(const QString& fileName)
+{
+    // The name comes from a listing of ./teams; anything that could leave
+    // that folder is not one.
+    error = storename::problem(fileName);
+    if (!error.isEmpty())
+        return false;
+    QFile file(folder + fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    error.clear();
+    QDomDocument doc;
+    // A file that breaks off loads as no team, not as the part before the fault.
+    if (!doc.setContent(&file))
+        doc = QDomDocument();
+    file.close();
+
+    qDebug() << "LOAD" << "\n";
+
+    const QDomElement root = doc.documentElement();
+    for (QDomElement e = root; !e.isNull(); e = e.nextSiblingElement()) {
+        name = e.attribute(QStringLiteral("name"), missing);
+        owner = e.attribute(QStringLiteral("owner"), missing);
+    }
+
+    xml reader(QStringLiteral("faundata.xml"));
+    // Elements only: a comment between two creatures must not end the load.
+    for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        const QString creature = e.attribute(QStringLiteral("name"), missing);
+        Faunlet* faunlet = reader.getFaunlet(creature.toUtf8().toStdString());
+        if (!faunlet) {
+            std::cerr << "unknown faunlet skipped: " << creature.toStdString() << std::endl;
+            continue;
+        }
+        faunlet->setHealth(number(e, QStringLiteral("health")));
+        faunlet->setAttack(number(e, QStringLiteral("attack")));
+        faunlet->setDefense(number(e, QStringLiteral("defense")));
+        faunlet->setSpeed(number(e, QStringLiteral("speed")));
+        faunlet->setSAT(number(e, QStringLiteral("sat")));
+        faunlet->setSDF(number(e, QStringLiteral("sdf")));
+        faunlet->setId(number(e, QStringLiteral("id")));
+        faunlet->setLevel(number(e, QStringLiteral("level")));
+        faunlet->setAbility(e.attribute(QStringLiteral("ability"), missing));
+        // The stored experience already includes the data file's.
+        restoreExperience(faunlet, number(e, QStringLiteral("experience")));
+        faunlets.append(faunlet);
+    }
+    return true;
+}
+
+void classTeam::removeFaunlet(const Faunlet* faunlet)
+{
+    faunlets.removeAll(faunlet);
+}

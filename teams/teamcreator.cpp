@@ -1,0 +1,296 @@
+#include "teams/teamcreator.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QSignalBlocker>
+#include <algorithm>
+
+#include "data/faunlet.h"
+#include "data/skills.h"
+#include "data/storename.h"
+#include "data/xml.h"
+#include "ui_teamcreator.h"
+#include "viewer/statbar.h"
+
+namespace {
+
+// Moves are listed up to the creature's level, but no further than the
+// levels the viewer lists: a stored level of two billion must not hang.
+constexpr int maxMoveLevel = 100;
+
+xml* reader()
+{
+    return xml::getInstance(QStringLiteral("faundata.xml"));
+}
+
+QStringList listing(const QString& path)
+{
+    QStringList entries = QDir(path).entryList();
+    entries.removeAll(QStringLiteral("."));
+    entries.removeAll(QStringLiteral(".."));
+    return entries;
+}
+
+} // namespace
+
+TeamCreator::TeamCreator(QWidget* parent)
+    : QDialog(parent)
+    , ui(new Ui_TeamCreator)
+{
+    ui->setupUi(this);
+    ui->list_faunlet->setDragDropMode(QAbstractItemView::DropOnly);
+    // In a dialog, Return would press the first button and move a creature.
+    for (QPushButton* button : {ui->btn_upFaunlet, ui->btn_downFaunlet, ui->btn_deleteFaunlet})
+        button->setAutoDefault(false);
+    setStyleSheet(QStringLiteral(
+        "QProgressBar { text-align: center; font-weight : bold; border: 2px solid grey; border-radius: 5px; } "
+        "QProgressBar::chunk { background-color: #05B8CC; width: 20px;} "
+        "QDialog{ background-image : url(':/images/faunback');}"));
+
+    connect(ui->btn_upFaunlet, &QPushButton::clicked, this, &TeamCreator::listUpFaunlet);
+    connect(ui->btn_downFaunlet, &QPushButton::clicked, this, &TeamCreator::listDownFaunlet);
+    connect(ui->btn_deleteFaunlet, &QPushButton::clicked, this, &TeamCreator::listDeleteFaunlet);
+    connect(ui->list_faunlet, &QListWidget::itemChanged, this, &TeamCreator::updateFaunlet);
+    connect(ui->list_faunlet, &QListWidget::currentRowChanged, this, &TeamCreator::updateStats);
+    // A dropped row removed before it was settled must not be looked at again.
+    connect(ui->list_faunlet->model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int first, int last) {
+                for (int row = first; row <= last; ++row)
+                    dropped.remove(ui->list_faunlet->item(row));
+            });
+
+    for (QString entry : listing(QStringLiteral("./owners/")))
+        ui->comboBox_owner->addItem(entry.remove(QStringLiteral(".xml")));
+}
+
+TeamCreator::~TeamCreator()
+{
+    // The list outlives this part of the object; its signals must not reach it.
+    ui->list_faunlet->disconnect(this);
+    ui->list_faunlet->model()->disconnect(this);
+    team.reset();
+    qDeleteAll(faunlets);
+    delete ui;
+}
+
+void TeamCreator::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+}
+
+void TeamCreator::reject()
+{
+    // Escape would only hide the window inside the workspace, out of reach
+    // with its team; closing is the title bar's job.
+}
+
+void TeamCreator::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        // The form's texts would bring back the title "Dialog" and a level of 1.
+        const QString title = windowTitle();
+        ui->retranslateUi(this);
+        setWindowTitle(title);
+        updateStats(ui->list_faunlet->currentRow());
+    }
+}
+
+void TeamCreator::warn(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, tr("Warning !"), text);
+    box.exec();
+}
+
+void TeamCreator::updateFaunlet(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    // A drop writes its rows one after the other; removing one now would
+    // shift the rows still to be written, so judge them once it is over.
+    dropped.insert(item);
+    if (!settleQueued) {
+        settleQueued = true;
+        QMetaObject::invokeMethod(this, &TeamCreator::settleDrops, Qt::QueuedConnection);
+    }
+}
+
+void TeamCreator::settleDrops()
+{
+    settleQueued = false;
+    if (dropped.isEmpty())
+        return;
+    QListWidget* list = ui->list_faunlet;
+    const int rows = list->count();
+    QList<Faunlet*> unclaimed = faunlets;
+    QList<Faunlet*> byRow(rows, nullptr);
+    auto claim = [&unclaimed](const QString& name) -> Faunlet* {
+        for (qsizetype i = 0; i < unclaimed.size(); ++i)
+            if (unclaimed.at(i)->getName() == name)
+                return unclaimed.takeAt(i);
+        return nullptr;
+    };
+
+    for (int row = 0; row < rows; ++row)
+        if (!dropped.contains(list->item(row)))
+            byRow[row] = claim(list->item(row)->text());
+
+    QList<int> refused;
+    for (int row = 0; row < rows; ++row) {
+        const QListWidgetItem* item = list->item(row);
+        if (!dropped.contains(item))
+            continue;
+        const QString name = item->text();
+        const bool inTeam = std::any_of(byRow.cbegin(), byRow.cend(),
+                                        [&name](const Faunlet* f) { return f && f->getName() == name; });
+        if (!inTeam) {
+            byRow[row] = claim(name);
+            if (!byRow[row])
+                byRow[row] = reader()->getFaunlet(name.toUtf8().toStdString());
+        }
+        if (!byRow[row])
+            refused.append(row);
+    }
+    dropped.clear();
+
+    // Records whose rows a drop wrote over have left the team.
+    for (Faunlet* gone : std::as_const(unclaimed)) {
+        team->removeFaunlet(gone);
+        delete gone;
+    }
+    faunlets.clear();
+    for (Faunlet* faunlet : std::as_const(byRow))
+        if (faunlet)
+            faunlets.append(faunlet);
+    {
+        const QSignalBlocker blocker(list);
+        for (auto row = refused.crbegin(); row != refused.crend(); ++row)
+            delete list->takeItem(*row);
+    }
+    updateStats(list->currentRow());
+}
+
+Faunlet* TeamCreator::recordAt(int row) const
+{
+    if (!dropped.isEmpty() || row < 0 || row >= faunlets.size() || row >= ui->list_faunlet->count())
+        return nullptr;
+    Faunlet* faunlet = faunlets.at(row);
+    return faunlet->getName() == ui->list_faunlet->item(row)->text() ? faunlet : nullptr;
+}
+
+void TeamCreator::moveCurrent(int step)
+{
+    settleDrops();
+    QListWidget* list = ui->list_faunlet;
+    const int row = list->currentRow();
+    const int target = row + step;
+    if (!list->currentItem() || target < 0 || target >= list->count())
+        return;
+    {
+        const QSignalBlocker blocker(list);
+        list->insertItem(target, list->takeItem(row));
+        list->setCurrentRow(target);
+    }
+    // The team follows the rows: a save writes the order on screen.
+    if (row < faunlets.size() && target < faunlets.size())
+        faunlets.move(row, target);
+    updateStats(target);
+}
+
+void TeamCreator::listUpFaunlet()
+{
+    moveCurrent(-1);
+}
+
+void TeamCreator::listDownFaunlet()
+{
+    moveCurrent(1);
+}
+
+void TeamCreator::listDeleteFaunlet()
+{
+    settleDrops();
+    QListWidget* list = ui->list_faunlet;
+    const int row = list->currentRow();
+    if (!list->currentItem())
+        return;
+    if (Faunlet* gone = recordAt(row)) {
+        faunlets.removeAt(row);
+        team->removeFaunlet(gone);
+        delete gone;
+    }
+    {
+        const QSignalBlocker blocker(list);
+        delete list->takeItem(row);
+    }
+    updateStats(list->currentRow());
+}
+
+void TeamCreator::updateStats(int currentRow)
+{
+    const Faunlet* faunlet = recordAt(currentRow);
+    if (!faunlet)
+        return;
+    statbar::show(ui->progressBar_HP, faunlet->getHealth());
+    statbar::show(ui->progressBar_ATK, faunlet->getAttack());
+    statbar::show(ui->progressBar_DEF, faunlet->getDefense());
+    statbar::show(ui->progressBar_SAT, faunlet->getSAT());
+    statbar::show(ui->progressBar_SDF, faunlet->getSDF());
+    statbar::show(ui->progressBar_SPD, faunlet->getSpeed());
+    ui->label_EXP->setText(tr("<font color='blue'>") + QString::number(faunlet->getLevel()) + tr("</font>"));
+
+    ui->textEdit_attackView->clear();
+    const int last = std::min(faunlet->getLevel(), maxMoveLevel);
+    for (int level = 1; level <= last; ++level) {
+        const std::unique_ptr<QList<skills*>> moves(reader()->getSkills(faunlet->getName(), level));
+        if (!moves)
+            continue;
+        for (const skills* move : std::as_const(*moves))
+            ui->textEdit_attackView->append(move->getName());
+        qDeleteAll(*moves);
+    }
+}
+
+void TeamCreator::teamSave()
+{
+    settleDrops();
+    const QString name = ui->lineEdit_TeamName->text();
+    const QString problem = storename::problem(name);
+    if (!problem.isEmpty()) {
+        warn(tr("The team cannot be saved under this name. %1").arg(problem));
+        return;
+    }
+    if (!team->updateTeam(name, ui->comboBox_owner->currentText(), faunlets))
+        warn(tr("The team could not be saved: %1").arg(team->lastError()));
+}
+
+void TeamCreator::teamLoad()
+{
+    settleDrops();
+    bool ok = false;
+    const QString choice = QInputDialog::getItem(this, tr("Choose your team"), tr("Teams : "),
+                                                 listing(QStringLiteral("./teams/")), 0, false, &ok);
+    if (!ok || choice.isEmpty())
+        return;
+
+    // Loaded into a team of its own: the records it hands out join ours.
+    auto loaded = std::make_unique<classTeam>();
+    const bool read = loaded->loadTeam(choice);
+    const QList<Faunlet*> members = loaded->getFaunlets();
+    faunlets += members;
+    const QString reason = loaded->lastError();
+    team = std::move(loaded);
+
+    ui->lineEdit_TeamName->setText(team->getName());
+    ui->comboBox_owner->insertItem(0, team->getOwner());
+    ui->comboBox_owner->setCurrentIndex(0);
+    {
+        const QSignalBlocker blocker(ui->list_faunlet);
+        for (const Faunlet* faunlet : members)
+            ui->list_faunlet->addItem(faunlet->getName());
+    }
+    if (!read)
+        warn(tr("The team could not be loaded: %1").arg(reason));
+}

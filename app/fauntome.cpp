@@ -160,16 +160,43 @@ void Fauntome::processSearch(const QString& text)
     }
 }
 
-QWidget* Fauntome::activeWindow() const
+QMdiSubWindow* Fauntome::addWindow(QWidget* window)
+{
+    QMdiSubWindow* frame = workspace->addSubWindow(window);
+    // A window that closes itself (Escape in a dialog) is deleted without
+    // its frame noticing; the empty frame would stay in the workspace.
+    connect(window, &QObject::destroyed, frame, &QObject::deleteLater);
+    return frame;
+}
+
+void Fauntome::warn(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, tr("Warning !"), text);
+    box.exec();
+}
+
+QWidget* Fauntome::activeEditor(const QString& iconText, const QMetaObject& kind, const QString& noWindow,
+                                const QString& otherWindow)
 {
     QMdiSubWindow* frame = workspace->currentSubWindow();
-    return frame ? frame->widget() : nullptr;
+    QWidget* active = frame ? frame->widget() : nullptr;
+    if (!active) {
+        warn(noWindow);
+        return nullptr;
+    }
+    // Any other window wearing that icon text gets the warning too, rather
+    // than a save that silently does nothing.
+    if (active->windowIconText() != iconText || !kind.cast(active)) {
+        warn(otherWindow);
+        return nullptr;
+    }
+    return active;
 }
 
 void Fauntome::ownerNew()
 {
     auto editor = new Owner;
-    workspace->addSubWindow(editor);
+    addWindow(editor);
     editor->setWindowIconText(QStringLiteral("Owner"));
     editor->setWindowTitle(QStringLiteral("Owner"));
     editor->startOwner();
@@ -178,76 +205,55 @@ void Fauntome::ownerNew()
 
 void Fauntome::ownerSave()
 {
-    const auto warn = [](const QString& text) {
-        QMessageBox box;
-        box.setWindowTitle(tr("Warning !"));
-        box.setText(text);
-        box.exec();
-    };
-    QWidget* active = activeWindow();
-    if (!active) {
-        warn(tr("You must open Owner window"));
-        return;
-    }
-    auto editor = qobject_cast<Owner*>(active);
-    if (editor && active->windowIconText() == QLatin1String("Owner"))
+    if (auto editor = qobject_cast<Owner*>(
+            activeEditor(QStringLiteral("Owner"), Owner::staticMetaObject, tr("You must open Owner window"),
+                         tr("You are not in Owner window."))))
         editor->saveOwner();
-    else
-        warn(tr("You are not in Owner window."));
 }
 
 void Fauntome::ownerLoad()
 {
     auto editor = new Owner;
-    workspace->addSubWindow(editor);
+    addWindow(editor);
     editor->setWindowTitle(QStringLiteral("Owner"));
-    // The picker runs a modal loop; the editor must still exist after it.
+    // The picker runs a modal loop; the editor may be gone when it returns.
     QPointer<Owner> alive(editor);
     editor->loadOwner();
     if (alive)
         editor->show();
 }
 
-void Fauntome::teamCreate()
+TeamCreator* Fauntome::newTeamEditor()
 {
     auto editor = new TeamCreator;
     editor->setAttribute(Qt::WA_DeleteOnClose);
-    // An editor closed by itself would leave its empty frame behind.
-    connect(editor, &QObject::destroyed, workspace->addSubWindow(editor), &QObject::deleteLater);
+    addWindow(editor);
     editor->setWindowIconText(QStringLiteral("TeamCreator"));
     editor->setWindowTitle(QStringLiteral("TeamCreator"));
-    editor->show();
+    return editor;
+}
+
+void Fauntome::teamCreate()
+{
+    newTeamEditor()->show();
 }
 
 void Fauntome::teamLoad()
 {
-    auto editor = new TeamCreator;
-    editor->setAttribute(Qt::WA_DeleteOnClose);
-    // An editor closed by itself would leave its empty frame behind.
-    connect(editor, &QObject::destroyed, workspace->addSubWindow(editor), &QObject::deleteLater);
-    editor->setWindowIconText(QStringLiteral("TeamCreator"));
-    editor->setWindowTitle(QStringLiteral("TeamCreator"));
-    // The choice is modal; the window may be gone when it returns.
-    QPointer<TeamCreator> guard(editor);
+    TeamCreator* editor = newTeamEditor();
+    // The choice is modal; the editor may be gone when it returns.
+    QPointer<TeamCreator> alive(editor);
     editor->teamLoad();
-    if (guard)
-        guard->show();
+    if (alive)
+        editor->show();
 }
 
 void Fauntome::teamSave()
 {
-    QWidget* active = activeWindow();
-    QString warning = tr("You must open Team window");
-    if (active) {
-        auto editor = qobject_cast<TeamCreator*>(active);
-        if (editor && active->windowIconText() == QLatin1String("TeamCreator")) {
-            editor->teamSave();
-            return;
-        }
-        warning = tr("You are not in Team window.");
-    }
-    QMessageBox box(QMessageBox::NoIcon, tr("Warning !"), warning);
-    box.exec();
+    if (auto editor = qobject_cast<TeamCreator*>(
+            activeEditor(QStringLiteral("TeamCreator"), TeamCreator::staticMetaObject, tr("You must open Team window"),
+                         tr("You are not in Team window."))))
+        editor->teamSave();
 }
 
 void Fauntome::windowsCascade()
@@ -278,6 +284,6 @@ void Fauntome::faunletShow(QListWidgetItem* item)
     auto viewer = new viewFaunlet;
     viewer->setWindowsName(text);
     viewer->setFaunlet(faunlet.get());
-    workspace->addSubWindow(viewer);
+    addWindow(viewer);
     viewer->show();
 }

@@ -6,7 +6,9 @@
 class QCloseEvent;
 class QListWidgetItem;
 class QMdiArea;
+class QMdiSubWindow;
 class QSplashScreen;
+class TeamCreator;
 class Ui_Fauntome;
 
 // The main window: creature list in a dock, every other window inside the
@@ -37,8 +39,14 @@ public slots:
 
 private:
     static void showProgress(QSplashScreen* splash, int count);
+    static void warn(const QString& text);
     bool confirmQuit();
-    QWidget* activeWindow() const;
+    QMdiSubWindow* addWindow(QWidget* window);
+    TeamCreator* newTeamEditor();
+    // The workspace's active window when it is the editor a save command
+    // wants (by icon text and kind); otherwise warns and returns null.
+    QWidget* activeEditor(const QString& iconText, const QMetaObject& kind, const QString& noWindow,
+                          const QString& otherWindow);
 
     Ui_Fauntome* ui = nullptr;
     QMdiArea* workspace = nullptr;

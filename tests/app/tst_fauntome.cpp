@@ -176,6 +176,36 @@ private slots:
         QCOMPARE(workspace->subWindowList().size(), 0);
     }
 
+    // Escape in a dialog closes it without its workspace frame noticing; the
+    // frame must not stay behind, empty.
+    void selfClosedWindowLeavesNoFrame_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("viewer") << 0;
+        QTest::newRow("owner editor") << 1;
+        QTest::newRow("team editor") << 2;
+    }
+
+    void selfClosedWindowLeavesNoFrame()
+    {
+        QFETCH(int, kind);
+        workdir dir;
+        QVERIFY(dir.writeData(sampleCreatures({1})));
+        QVERIFY(dir.makeStoreDirs());
+        Fauntome window;
+        window.show();
+        auto workspace = window.findChild<QMdiArea*>();
+        if (kind == 0)
+            window.faunletShow(window.findChild<QListWidget*>("listFaunlet")->item(0));
+        else if (kind == 1)
+            window.ownerNew();
+        else
+            window.teamCreate();
+        QCOMPARE(workspace->subWindowList().size(), 1);
+        workspace->subWindowList().first()->widget()->close();
+        QTRY_COMPARE(workspace->subWindowList().size(), 0);
+    }
+
     void startCreatesStoreDirectories()
     {
         workdir dir;

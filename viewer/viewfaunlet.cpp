@@ -1,7 +1,6 @@
 #include "viewer/viewfaunlet.h"
 
 #include <QCloseEvent>
-#include <QImage>
 #include <QPixmap>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -10,28 +9,12 @@
 #include "data/skills.h"
 #include "data/xml.h"
 #include "ui_viewfaunlet.h"
+#include "viewer/artwork.h"
 #include "viewer/httpclient.h"
 #include "viewer/network.h"
 #include "viewer/statbar.h"
 
 namespace {
-
-// White and the near-white tones that surround the artwork.
-constexpr QRgb transparentColours[] = {
-    qRgb(255, 255, 255), qRgb(255, 254, 254), qRgb(255, 254, 253), qRgb(255, 254, 252),
-    qRgb(254, 254, 254), qRgb(254, 255, 255), qRgb(253, 254, 254), qRgb(253, 255, 255),
-    qRgb(255, 255, 254), qRgb(255, 255, 253), qRgb(253, 253, 253), qRgb(254, 254, 253),
-    qRgb(254, 254, 251), qRgb(254, 254, 252), qRgb(252, 255, 255), qRgb(252, 255, 254),
-    qRgb(254, 255, 254),
-};
-
-bool isBackground(QRgb pixel)
-{
-    for (QRgb colour : transparentColours)
-        if (pixel == colour)
-            return true;
-    return false;
-}
 
 // Plain text whatever it holds: a move name that looks like markup must not
 // turn into markup.
@@ -148,17 +131,5 @@ void viewFaunlet::printPicture(int e, bool error)
     Q_UNUSED(e);
     if (error)
         return;
-    // One pass over the pixels instead of a mask per colour: the same pixels
-    // come out transparent, the others keep their alpha.
-    QImage image = QImage::fromData(net->getPicture(), "PNG");
-    if (!image.isNull()) {
-        image = image.convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < image.height(); ++y) {
-            auto line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                if (isBackground(line[x]))
-                    line[x] = qRgba(0, 0, 0, 0);
-        }
-    }
-    ui->label_pictureFaunlet->setPixmap(QPixmap::fromImage(image));
+    ui->label_pictureFaunlet->setPixmap(QPixmap::fromImage(artwork::decode(net->getPicture())));
 }

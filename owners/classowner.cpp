@@ -9,9 +9,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
-#include <QSaveFile>
-#include <cerrno>
 
+#include "data/domfile.h"
 #include "data/storename.h"
 
 namespace {
@@ -49,12 +48,9 @@ QString classOwner::pathFor(const QString& ownerName)
 
 bool classOwner::read(const QString& path, bool trace)
 {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
     QDomDocument doc;
-    doc.setContent(&in);
-    in.close();
+    if (!domfile::read(path, doc))
+        return false;
 
     const QDomElement root = doc.documentElement();
     if (root.isNull())
@@ -130,26 +126,7 @@ bool classOwner::store(const QString& newName, const QString& newSexe, const QSt
     }
     // Written beside the old file and renamed over it, so a failed write
     // leaves the previous owner intact.
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
-        error = out.errorString();
-        return false;
-    }
-    const QByteArray content = document();
-    // Flushed here: Qt 6.4's commit() renames even after a short final write,
-    // and reports a short write as "Unknown error", so errno says why.
-    errno = 0;
-    if (out.write(content) != content.size() || !out.flush()) {
-        const int code = errno;
-        error = code ? qt_error_string(code) : out.errorString();
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit()) {
-        error = out.errorString();
-        return false;
-    }
-    return true;
+    return domfile::write(path, document(), &error);
 }
 
 bool classOwner::addOwner(const QString& name, const QString& sexe, const QString& loc, const QString& imagePath)

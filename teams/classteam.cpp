@@ -5,10 +5,10 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <iostream>
 #include <limits>
 
+#include "data/domfile.h"
 #include "data/faunlet.h"
 #include "data/storename.h"
 #include "data/xml.h"
@@ -114,31 +114,7 @@ bool classTeam::write(const QString& teamName, const QString& ownerName, const Q
         error = tr("A team file named \"%1\" already exists.").arg(teamName);
         return false;
     }
-    if (target.isDir()) {
-        error = tr("A folder stands where the team file must go.");
-        return false;
-    }
-    QSaveFile file(path);
-    const QByteArray content = serialise(teamName, ownerName, members);
-    // Unbuffered, because a buffered flush takes a short write (file-size
-    // limit, full disk) for success.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        error = file.errorString();
-        return false;
-    }
-    if (file.write(content) != content.size()) {
-        error = file.error() != QFileDevice::NoError
-            ? file.errorString()
-            : tr("Only part of the team could be written (disk full or file too large).");
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    error.clear();
-    return true;
+    return domfile::write(path, serialise(teamName, ownerName, members), &error);
 }
 
 bool classTeam::deleteTeam(const QString& teamName)
@@ -161,17 +137,9 @@ bool classTeam::loadTeam(const QString& fileName)
     error = storename::problem(fileName);
     if (!error.isEmpty())
         return false;
-    QFile file(folder + fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    error.clear();
     QDomDocument doc;
-    // A file that breaks off loads as no team, not as the part before the fault.
-    if (!doc.setContent(&file))
-        doc = QDomDocument();
-    file.close();
+    if (!domfile::read(folder + fileName, doc, &error))
+        return false;
 
     qDebug() << "LOAD" << "\n";
 

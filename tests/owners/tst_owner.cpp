@@ -239,7 +239,7 @@ private slots:
         QTest::addColumn<bool>("sizeLimit");
         QTest::addColumn<QString>("why");
         QTest::newRow("file size limit keeps the old file") << true << qt_error_string(EFBIG);
-        QTest::newRow("directory in the way") << false << QString("Filename refers to a directory");
+        QTest::newRow("directory in the way") << false << QString("A folder stands where the file must go.");
     }
 
     void failedSaveWarns()

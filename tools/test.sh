@@ -33,12 +33,14 @@ seconds=${FAUNTOME_FUZZ_SECONDS:-60}
 rm -rf build/fuzz/artifacts && mkdir -p build/fuzz/artifacts
 for target in $targets; do
   name=${target#fuzz_}
-  work=build/fuzz/corpus/$name
+  work=$top/build/fuzz/corpus/$name
   mkdir -p "$work"
   echo "-- $target for ${seconds}s"
-  ./build/fuzz/tests/fuzz/$target -max_total_time="$seconds" -close_fd_mask=1 -max_len=65536 \
-    -rss_limit_mb=4096 -timeout=20 -print_final_stats=1 -artifact_prefix=build/fuzz/artifacts/$name- \
-    "$work" tests/fuzz/corpus/$name 2>&1 | grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|==|SUMMARY|Done)" || true
+  # Absolute paths: the target moves into a scratch directory before it
+  # reads its corpus.
+  "$top/build/fuzz/tests/fuzz/$target" -max_total_time="$seconds" -close_fd_mask=1 -max_len=65536 \
+    -rss_limit_mb=4096 -timeout=20 -print_final_stats=1 -artifact_prefix="$top/build/fuzz/artifacts/$name-" \
+    "$work" "$top/tests/fuzz/corpus/$name" 2>&1 | grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|==|SUMMARY|Done)" || true
   if ls build/fuzz/artifacts/$name-* >/dev/null 2>&1; then
     echo "$target found a failing input; commit it under tests/fuzz/regressions/$name/"
     exit 1

@@ -1,11 +1,15 @@
 #include "fuzzbodies.h"
 
+#include <QDir>
 #include <QFile>
 #include <memory>
 
 #include "data/faunlet.h"
 #include "data/skills.h"
 #include "data/xml.h"
+#include "owners/classowner.h"
+#include "teams/classteam.h"
+#include "viewer/artwork.h"
 
 namespace {
 
@@ -27,6 +31,21 @@ void freeMoves(QList<skills*>* moves)
 
 namespace fuzzbodies {
 
+void prepare()
+{
+    QDir().mkpath(QStringLiteral("owners"));
+    QDir().mkpath(QStringLiteral("teams"));
+    static const char data[] =
+        "<fauntome>"
+        "<faunlet id=\"1\"><name>MOSSLING</name><stats><HP>40</HP></stats><type>Grass</type>"
+        "<evolutions><name>MOSSLING</name><name>MOSSWARDEN</name><lvl>14</lvl></evolutions>"
+        "<moves><move type=\"level-up\"><name>Moss Lash</name><lvl>1</lvl></move></moves></faunlet>"
+        "<faunlet id=\"2\"><name>EMBERLISK</name><stats><ATK>55</ATK></stats><type>Fire</type>"
+        "<evolutions/><moves/></faunlet>"
+        "</fauntome>";
+    writeFile(QStringLiteral("faundata.xml"), reinterpret_cast<const uint8_t*>(data), sizeof data - 1);
+}
+
 // The bytes as faundata.xml: the list fill, a lookup by name of the last
 // creature listed and the viewer's move queries.
 int dataReader(const uint8_t* data, size_t size)
@@ -45,6 +64,41 @@ int dataReader(const uint8_t* data, size_t size)
     const QString name = found ? found->getName() : last;
     for (int level : {0, 1, 2, 7, 16, 50, 100})
         freeMoves(reader.getSkills(name, level));
+    return 0;
+}
+
+// The bytes as an owner file, through the editor's load and the by-name
+// constructor.
+int ownerFile(const uint8_t* data, size_t size)
+{
+    if (!writeFile(QStringLiteral("owners/fuzz.xml"), data, size))
+        return 0;
+    classOwner loaded;
+    loaded.loadOwner(QStringLiteral("fuzz.xml"));
+    const classOwner byName(QStringLiteral("fuzz"));
+    if (loaded.get_img() != byName.get_img())
+        qFatal("the two ways of reading an owner disagree");
+    return 0;
+}
+
+// The bytes as a team file, rebuilt against the small data file.
+int teamFile(const uint8_t* data, size_t size)
+{
+    if (!writeFile(QStringLiteral("teams/fuzz.xml"), data, size))
+        return 0;
+    classTeam team;
+    team.loadTeam(QStringLiteral("fuzz.xml"));
+    const QList<Faunlet*> members = team.getFaunlets();
+    qDeleteAll(members);
+    return 0;
+}
+
+// The bytes as a downloaded picture.
+int artworkImage(const uint8_t* data, size_t size)
+{
+    const QImage image = artwork::decode(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    if (!image.isNull() && image.format() != QImage::Format_ARGB32)
+        qFatal("decoded artwork has no alpha channel");
     return 0;
 }
 

@@ -6,10 +6,17 @@
 
 // One input through one reader, as the program would use it. Shared by the
 // libFuzzer targets and by the test that replays their corpora and every
-// input that ever crashed. They expect a scratch working directory.
+// input that ever crashed. They run in a scratch working directory made
+// ready by prepare().
 namespace fuzzbodies {
 
+// The store folders and a small creature data file for team loads.
+void prepare();
+
 int dataReader(const uint8_t* data, size_t size);
+int ownerFile(const uint8_t* data, size_t size);
+int teamFile(const uint8_t* data, size_t size);
+int artworkImage(const uint8_t* data, size_t size);
 
 } // namespace fuzzbodies
 

@@ -26,8 +26,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     qInstallMessageHandler(quiet);
     static QTemporaryDir scratch;
     QDir::setCurrent(scratch.path());
-    QDir().mkpath(QStringLiteral("owners"));
-    QDir().mkpath(QStringLiteral("teams"));
+    fuzzbodies::prepare();
     return 0;
 }
 

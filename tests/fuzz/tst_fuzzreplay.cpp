@@ -17,7 +17,10 @@ private slots:
     {
         QTest::addColumn<Body>("body");
         QTest::addColumn<QString>("path");
-        const QList<QPair<QString, Body>> bodies{{QStringLiteral("datareader"), &fuzzbodies::dataReader}};
+        const QList<QPair<QString, Body>> bodies{{QStringLiteral("datareader"), &fuzzbodies::dataReader},
+                                                 {QStringLiteral("ownerfile"), &fuzzbodies::ownerFile},
+                                                 {QStringLiteral("teamfile"), &fuzzbodies::teamFile},
+                                                 {QStringLiteral("artworkimage"), &fuzzbodies::artworkImage}};
         for (const auto& [name, body] : bodies) {
             for (const char* kind : {"corpus", "regressions"}) {
                 QDir dir(QStringLiteral(FUZZ_DIR "/%1/%2").arg(QLatin1String(kind), name));
@@ -36,7 +39,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         workdir dir;
-        QVERIFY(dir.makeStoreDirs());
+        fuzzbodies::prepare();
         QCOMPARE(body(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())), 0);
     }
 };

@@ -1,35 +1,12 @@
 #include <QtTest>
 
 #include "data/faunlet.h"
-#include "data/skills.h"
 
 class tst_Faunlet : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void freshRecord()
-    {
-        const Faunlet f(QStringLiteral("MOSSLING"));
-        QCOMPARE(f.getName(), QStringLiteral("MOSSLING"));
-        QCOMPARE(f.getId(), 0);
-        QCOMPARE(f.getLevel(), 1);
-        QCOMPARE(f.getExperience() + f.getHealth() + f.getAttack() + f.getDefense() + f.getSpeed()
-                     + f.getSAT() + f.getSDF(),
-                 0);
-        QCOMPARE(f.getHeight(), 0.0f);
-        QVERIFY(f.getType().isEmpty());
-        QVERIFY(f.getSexe().isEmpty() && f.getNameEvo().isEmpty() && f.getLvlEvo().isEmpty());
-    }
-
-    void experienceAccumulates()
-    {
-        Faunlet f(QStringLiteral("A"));
-        f.addExperience(30);
-        f.addExperience(12);
-        QCOMPARE(f.getExperience(), 42);
-    }
-
     void types_data()
     {
         QTest::addColumn<QStringList>("added");
@@ -70,16 +47,6 @@ private slots:
         QCOMPARE(assigned.getType(), source.getType());
     }
 
-    void skillsCopy()
-    {
-        skills s;
-        s.setName(QStringLiteral("Moss Lash"));
-        s.setLvl(7);
-        const skills copy = s;
-        QCOMPARE(copy.getName(), QStringLiteral("Moss Lash"));
-        QCOMPARE(copy.getLvl(), 7);
-        QVERIFY(copy.getType().isEmpty() && copy.getMachine().isEmpty());
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_Faunlet)

@@ -1,72 +1,60 @@
 #ifndef OWNERTESTFILES_H
 #define OWNERTESTFILES_H
 
-#include <QBuffer>
-#include <QDirIterator>
-#include <QFile>
 #include <QImage>
-#include <QStringList>
 #include <QtTest>
 
-// Helpers shared by the owner tests: pictures on disk, exact file bytes and
-// a listing of everything below a folder.
+// Helpers shared by the owner tests.
 
-inline QImage pattern(int width, int height)
+inline QImage pattern(QSize size)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
             image.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x ^ y) % 256));
     return image;
 }
 
-inline QByteArray jpegOf(const QImage& image)
+// The avatar the store must hold for a picture of this size; none for an
+// invalid size.
+inline QByteArray jpegOf(QSize size)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG");
+    if (size.isValid() && buffer.open(QIODevice::WriteOnly))
+        pattern(size).save(&buffer, "JPEG");
     return bytes;
 }
 
-// Writes a PNG picture and returns its path.
-inline QString writePicture(const QString& path, int width, int height)
+inline QString writePicture(const QString& path, QSize size)
 {
-    pattern(width, height).save(path, "PNG");
+    pattern(size).save(path, "PNG");
     return path;
 }
 
-inline QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-inline QStringList listing(const QString& root)
+// Every entry below a folder, hidden ones included, files with a digest of
+// their bytes: equal snapshots mean nothing was written, moved or removed.
+inline QStringList snapshot(const QString& root)
 {
     QStringList out;
     QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out << it.next().mid(root.size());
+    while (it.hasNext()) {
+        QFile file(it.next());
+        const bool readable = it.fileInfo().isFile() && file.open(QIODevice::ReadOnly);
+        out << file.fileName().mid(root.size()) + " "
+                + (readable ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex() : "folder");
+    }
     out.sort();
     return out;
 }
 
-// Names that must never reach the disk, one row each.
-inline void addUnsafeNameRows()
+// Names that must never reach the disk, with their row names.
+inline QList<std::pair<const char*, QString>> unsafeNames()
 {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("dot") << QStringLiteral(".");
-    QTest::newRow("dot dot") << QStringLiteral("..");
-    QTest::newRow("leading dot") << QStringLiteral(".hidden");
-    QTest::newRow("up and out") << QStringLiteral("../victim");
-    QTest::newRow("slash") << QStringLiteral("a/b");
-    QTest::newRow("backslash") << QStringLiteral("a\\b");
-    QTest::newRow("tab") << QStringLiteral("a\tb");
-    QTest::newRow("delete character") << QStringLiteral("a\x7f" "b");
-    QTest::newRow("201 characters") << QString(201, QLatin1Char('x'));
+    return {{"empty", ""}, {"dot", "."}, {"dot dot", ".."}, {"leading dot", ".hidden"},
+            {"up and out", "../victim"}, {"slash", "a/b"}, {"backslash", "a\\b"}, {"tab", "a\tb"},
+            {"delete character", "a\x7f" "b"}, {"201 characters", QString(201, QLatin1Char('x'))}};
 }
 
 #endif

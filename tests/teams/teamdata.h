@@ -1,44 +1,38 @@
 #ifndef TEAMDATA_H
 #define TEAMDATA_H
 
-#include <QByteArray>
 #include <QDomDocument>
 #include <QFile>
 #include <QStringList>
 
-// Creatures for the team tests. Every creature learns Nip and Gnaw at 1,
-// Tackle at 2, Bite at 3 and Crunch at 4 (plus a machine move that must never
-// show), weighs 6.9, measures 0.7 and evolves into <name>X at 16. Its
-// statistics are hp, hp+1, ... hp+5 for HP, ATK, DEF, SPD, SAT, SDF.
-inline QByteArray beast(int id, const QByteArray& name, int hp)
-{
-    auto n = [hp](int plus) { return QByteArray::number(hp + plus); };
-    return " <faunlet id=\"" + QByteArray::number(id) + "\">\n  <name>" + name + "</name>\n"
-        "  <stats><HP>" + n(0) + "</HP><ATK>" + n(1) + "</ATK><DEF>" + n(2) + "</DEF><SPD>" + n(3)
-        + "</SPD><SAT>" + n(4) + "</SAT><SDF>" + n(5) + "</SDF><exp>64</exp>"
-        "<type>Grass</type><type>Poison</type><ability>Overgrow</ability></stats>\n"
-        "  <evolutions><name>" + name + "</name><name>" + name + "X</name><lvl>16</lvl></evolutions>\n"
-        "  <height>0.7</height><weight>6.9</weight><description>About " + name + "</description>\n"
-        "  <moves>\n"
-        "   <move type=\"level-up\"><name>Nip</name><lvl>1</lvl></move>\n"
-        "   <move type=\"machine\"><name>Quake</name><lvl>1</lvl></move>\n"
-        "   <move type=\"level-up\"><name>Gnaw</name><lvl>1</lvl></move>\n"
-        "   <move type=\"level-up\"><name>Tackle</name><lvl>2</lvl></move>\n"
-        "   <move type=\"level-up\"><name>Bite</name><lvl>3</lvl></move>\n"
-        "   <move type=\"level-up\"><name>Crunch</name><lvl>4</lvl></move>\n"
-        "  </moves>\n </faunlet>\n";
-}
+inline const QString eclairome = QString::fromUtf8("\xc3\x89" "CLAIR\xc3\x94" "ME");
 
-// MOSSLING (HP 45), EMBERLISK (39), TIDEFIN (44), ÉCLAIRÔME (60).
+// MOSSLING, EMBERLISK, TIDEFIN and ÉCLAIRÔME, HP 45, 39, 44 and 60 (ATK to SDF
+// follow as HP+1 to HP+5). Each learns Nip and Gnaw at 1, Tackle at 2, Bite at
+// 3 and Crunch at 4 (plus a machine move that must never show), weighs 6.9,
+// measures 0.7 and evolves into <name>X at 16.
 inline QByteArray herd()
 {
-    return beast(1, "MOSSLING", 45) + beast(2, "EMBERLISK", 39) + beast(3, "TIDEFIN", 44)
-        + beast(4, "\xc3\x89" "CLAIR\xc3\x94" "ME", 60);
-}
-
-inline QString eclairome()
-{
-    return QString::fromUtf8("\xc3\x89" "CLAIR\xc3\x94" "ME");
+    auto move = [](const char* type, const char* name, char level) {
+        return QByteArray("<move type=\"") + type + "\"><name>" + name + "</name><lvl>" + level + "</lvl></move>";
+    };
+    const QByteArray moves = move("level-up", "Nip", '1') + move("machine", "Quake", '1') + move("level-up", "Gnaw", '1')
+        + move("level-up", "Tackle", '2') + move("level-up", "Bite", '3') + move("level-up", "Crunch", '4');
+    const QStringList names{"MOSSLING", "EMBERLISK", "TIDEFIN", eclairome};
+    const int health[] = {45, 39, 44, 60};
+    QByteArray out;
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray name = names.at(i).toUtf8();
+        QByteArray stats;
+        int plus = 0;
+        for (const QByteArray tag : {"HP", "ATK", "DEF", "SPD", "SAT", "SDF"})
+            stats += '<' + tag + '>' + QByteArray::number(health[i] + plus++) + "</" + tag + '>';
+        out += "<faunlet id=\"" + QByteArray::number(i + 1) + "\"><name>" + name + "</name><stats>" + stats
+            + "<exp>64</exp><type>Grass</type><type>Poison</type><ability>Overgrow</ability></stats><evolutions><name>"
+            + name + "</name><name>" + name + "X</name><lvl>16</lvl></evolutions><height>0.7</height>"
+            "<weight>6.9</weight><description>About " + name + "</description><moves>" + moves + "</moves></faunlet>\n";
+    }
+    return out;
 }
 
 // The "name" attributes of the creatures in a team file, in file order.

@@ -9,6 +9,7 @@
 //   artserver drip               200, then one body byte every 50 ms
 //   artserver big <bytes>        200 with a body of that size, length declared
 //   artserver bigstream <bytes>  the same without a length, ended by closing
+//   artserver closed             a port nothing listens on any more
 
 #include <QCoreApplication>
 #include <QDir>
@@ -76,6 +77,8 @@ int main(int argc, char* argv[])
         return 1;
     std::printf("%u\n", unsigned(server.serverPort()));
     std::fflush(stdout);
+    if (arguments.value(1) == QLatin1String("closed"))
+        server.close();
 
     QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
         while (QTcpSocket* socket = server.nextPendingConnection()) {

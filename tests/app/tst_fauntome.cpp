@@ -79,13 +79,6 @@ private slots:
         QCOMPARE(messages.last().first().toString(), QStringLiteral("5 creatures read"));
     }
 
-    void missingDataFileLeavesListEmpty()
-    {
-        workdir dir;
-        Fauntome window;
-        QCOMPARE(window.findChild<QListWidget*>("listFaunlet")->count(), 0);
-    }
-
     void search_data()
     {
         QTest::addColumn<QString>("typed");

@@ -76,14 +76,6 @@ private slots:
         QCOMPARE(err.text(), QByteArray());
     }
 
-    void idNotANumberCountsAsZero()
-    {
-        workdir dir;
-        QVERIFY(dir.writeData(" <faunlet id=\"x\"><name>ODD</name><stats/></faunlet>\n"));
-        xml reader(QStringLiteral("faundata.xml"));
-        QCOMPARE(nameOf(Record(reader.getFaunlet(0))), QStringLiteral("ODD"));
-    }
-
     void lookupByName_data()
     {
         QTest::addColumn<QByteArray>("asked");
@@ -284,16 +276,6 @@ private slots:
         QCOMPARE(out.text(), QByteArray("16===16\n16===16\n"));
     }
 
-    void sharedInstance()
-    {
-        workdir dir;
-        QVERIFY(dir.writeData(creature(1, "A")));
-        xml* first = xml::getInstance(QStringLiteral("faundata.xml"));
-        QCOMPARE(xml::getInstance(QStringLiteral("other.xml")), first);
-        QCOMPARE(nameOf(Record(first->getFaunlet(1))), QStringLiteral("A"));
-        xml::deleteInstance();
-        QVERIFY(xml::getInstance(QStringLiteral("faundata.xml")));
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_Xml)

@@ -1,4 +1,5 @@
 #include "faundatagen.h"
+#include "splitmix.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -14,28 +15,16 @@
 namespace faundatagen {
 namespace {
 
-// splitmix64: tiny, fast and identical on every platform, unlike std:: engines
-// whose distributions are implementation-defined.
-class Rng {
+class Rng : public splitmix
+{
 public:
-    explicit Rng(quint64 seed) : m_state(seed) {}
+    using splitmix::splitmix;
 
-    quint64 next()
-    {
-        quint64 z = (m_state += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
     int below(int n) { return n <= 1 ? 0 : int(next() % quint64(n)); }
     int range(int lo, int hi) { return lo + below(hi - lo + 1); }
     bool chance(int percent) { return below(100) < percent; }
-    // 53 random bits keep the result exact in a double.
-    double uniform() { return double(next() >> 11) * (1.0 / 9007199254740992.0); }
+    double uniform() { return unit(); }
     double uniform(double lo, double hi) { return lo + (hi - lo) * uniform(); }
-
-private:
-    quint64 m_state;
 };
 
 quint64 mixSeed(quint64 a, quint64 b)

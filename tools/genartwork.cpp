@@ -25,6 +25,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "splitmix.h"
+
 namespace {
 
 // Fits the viewer's 231x231 label unscaled with a margin.
@@ -92,18 +94,8 @@ bool readEntries(const QString& path, std::vector<Entry>& out, QString& error)
 
 // ---------------------------------------------------------------- randomness
 
-// Own generator so a portrait never changes with the library's version.
-struct Rng {
-    quint64 state;
-    explicit Rng(quint64 seed) : state(seed) {}
-    quint64 next()
-    {
-        quint64 z = (state += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    double unit() { return double(next() >> 11) * (1.0 / 9007199254740992.0); }
+struct Rng : splitmix {
+    using splitmix::splitmix;
     double range(double lo, double hi) { return lo + (hi - lo) * unit(); }
     int pick(int n) { return int(next() % quint64(n)); }
     bool chance(double p) { return unit() < p; }

@@ -14,22 +14,6 @@
 
 namespace {
 
-// Answers the next owner picker: keeps its items, then picks `choice` or
-// cancels.
-void answerPicker(bool accept, const QString& choice, QStringList* items = nullptr)
-{
-    whenDialogShown([](QWidget* w) { return qobject_cast<QInputDialog*>(w) != nullptr; },
-                    [=](QWidget* w) {
-                        auto picker = static_cast<QInputDialog*>(w);
-                        if (items)
-                            *items = picker->comboBoxItems();
-                        if (!accept)
-                            return picker->reject();
-                        picker->setTextValue(choice);
-                        picker->accept();
-                    });
-}
-
 // Closes and records ("title|text") every message box while it lives: a test
 // expecting none cannot hang, and a second box shows.
 struct boxWatch {
@@ -90,7 +74,7 @@ private slots:
                                                          + "</avatar>\n</owner>\n"));
         auto editor = std::make_unique<Owner>();
         QStringList items;
-        answerPicker(pick, "Zoë Ångström.xml", &items);
+        answerItemPicker(pick ? QStringLiteral("Zoë Ångström.xml") : QString(), &items);
         editor->loadOwner();
         QCOMPARE(items, (QStringList{"Alice.xml", "bob.xml", "Zoë Ångström.xml"}));
         QCOMPARE(child(editor.get(), "lineEdit_name")->text(), pick ? "Zoë Ångström" : "");

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QInputDialog>
 #include <QPointer>
 #include <QTimer>
 
@@ -39,5 +40,19 @@ void answerMessageBox(QMessageBox::StandardButton button, QString* seen)
                             target = box->buttons().first();
                         if (target)
                             target->click();
+                    });
+}
+
+void answerItemPicker(const QString& choice, QStringList* items)
+{
+    whenDialogShown([](QWidget* w) { return qobject_cast<QInputDialog*>(w) != nullptr; },
+                    [choice, items](QWidget* w) {
+                        auto picker = static_cast<QInputDialog*>(w);
+                        if (items)
+                            *items = picker->comboBoxItems();
+                        if (choice.isNull())
+                            return picker->reject();
+                        picker->setTextValue(choice);
+                        picker->accept();
                     });
 }

@@ -14,4 +14,8 @@ void whenDialogShown(const std::function<bool(QWidget*)>& accept, const std::fun
 // text ("title|text") when not null.
 void answerMessageBox(QMessageBox::StandardButton button, QString* seen = nullptr);
 
+// Answers the next item picker (QInputDialog::getItem) with `choice`, or
+// cancels it when `choice` is null; `items` receives what it offered.
+void answerItemPicker(const QString& choice, QStringList* items = nullptr);
+
 #endif

@@ -97,14 +97,7 @@ QStringList saveAs(TeamCreator& editor, const QString& name)
 // Runs the editor's load, choosing `entry`, or cancelling when it is null.
 void loadChoosing(TeamCreator& editor, const QString& entry)
 {
-    whenDialogShown([](QWidget* w) { return qobject_cast<QInputDialog*>(w) != nullptr; },
-                    [entry](QWidget* w) {
-                        auto dialog = static_cast<QInputDialog*>(w);
-                        if (entry.isNull())
-                            return dialog->reject();
-                        dialog->setTextValue(entry);
-                        dialog->accept();
-                    });
+    answerItemPicker(entry);
     editor.teamLoad();
 }
 

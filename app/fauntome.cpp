@@ -1,4 +1,5 @@
 #include "app/fauntome.h"
+#include "app/warning.h"
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -169,25 +170,19 @@ QMdiSubWindow* Fauntome::addWindow(QWidget* window)
     return frame;
 }
 
-void Fauntome::warn(const QString& text)
-{
-    QMessageBox box(QMessageBox::NoIcon, tr("Warning !"), text);
-    box.exec();
-}
-
 QWidget* Fauntome::activeEditor(const QString& iconText, const QMetaObject& kind, const QString& noWindow,
                                 const QString& otherWindow)
 {
     QMdiSubWindow* frame = workspace->currentSubWindow();
     QWidget* active = frame ? frame->widget() : nullptr;
     if (!active) {
-        warn(noWindow);
+        warning::show(noWindow);
         return nullptr;
     }
     // Any other window wearing that icon text gets the warning too, rather
     // than a save that silently does nothing.
     if (active->windowIconText() != iconText || !kind.cast(active)) {
-        warn(otherWindow);
+        warning::show(otherWindow);
         return nullptr;
     }
     return active;

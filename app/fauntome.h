@@ -39,7 +39,6 @@ public slots:
 
 private:
     static void showProgress(QSplashScreen* splash, int count);
-    static void warn(const QString& text);
     bool confirmQuit();
     QMdiSubWindow* addWindow(QWidget* window);
     TeamCreator* newTeamEditor();

@@ -1,5 +1,7 @@
 #include "owners/owner.h"
 
+#include "app/warning.h"
+
 #include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
@@ -58,21 +60,13 @@ void Owner::chooseFileName()
     repaint();
 }
 
-void Owner::warn(const QString& why)
-{
-    QMessageBox box;
-    box.setWindowTitle(tr("Warning !"));
-    box.setText(tr("The owner could not be saved: %1").arg(why));
-    box.exec();
-}
-
 bool Owner::saveOwner()
 {
     const QString name = ui->lineEdit_name->text();
     // Checked here too so the user hears why before the disk is touched.
     const QString problem = storename::problem(name);
     if (!problem.isEmpty()) {
-        warn(problem);
+        warning::show(tr("The owner could not be saved: %1").arg(problem));
         return false;
     }
     // An editor whose load was cancelled has no record: start one from the form.
@@ -80,7 +74,7 @@ bool Owner::saveOwner()
         owner = std::make_unique<classOwner>();
     const QString sexe = ui->radioButton_boy->isChecked() ? QStringLiteral("masculin") : QStringLiteral("feminin");
     if (!owner->updateOwner(name, sexe, QStringLiteral("DTC"), ui->lineEdit_Avatar->text())) {
-        warn(owner->lastError());
+        warning::show(tr("The owner could not be saved: %1").arg(owner->lastError()));
         return false;
     }
     return true;

@@ -32,7 +32,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void warn(const QString& why);
 
     Ui_Owner* ui = nullptr;
     std::unique_ptr<classOwner> owner;

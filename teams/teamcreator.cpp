@@ -7,11 +7,13 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "app/warning.h"
 #include "data/faunlet.h"
 #include "data/skills.h"
 #include "data/storename.h"
 #include "data/xml.h"
 #include "ui_teamcreator.h"
+#include "viewer/plainlines.h"
 #include "viewer/statbar.h"
 
 namespace {
@@ -44,10 +46,7 @@ TeamCreator::TeamCreator(QWidget* parent)
     // In a dialog, Return would press the first button and move a creature.
     for (QPushButton* button : {ui->btn_upFaunlet, ui->btn_downFaunlet, ui->btn_deleteFaunlet})
         button->setAutoDefault(false);
-    setStyleSheet(QStringLiteral(
-        "QProgressBar { text-align: center; font-weight : bold; border: 2px solid grey; border-radius: 5px; } "
-        "QProgressBar::chunk { background-color: #05B8CC; width: 20px;} "
-        "QDialog{ background-image : url(':/images/faunback');}"));
+    setStyleSheet(statbar::dialogStyleSheet());
 
     connect(ui->btn_upFaunlet, &QPushButton::clicked, this, &TeamCreator::listUpFaunlet);
     connect(ui->btn_downFaunlet, &QPushButton::clicked, this, &TeamCreator::listDownFaunlet);
@@ -82,8 +81,8 @@ void TeamCreator::closeEvent(QCloseEvent* event)
 
 void TeamCreator::reject()
 {
-    // Escape would only hide the window inside the workspace, out of reach
-    // with its team; closing is the title bar's job.
+    // Escape would close the editor and lose the unsaved team; closing is
+    // the title bar's job.
 }
 
 void TeamCreator::changeEvent(QEvent* event)
@@ -96,12 +95,6 @@ void TeamCreator::changeEvent(QEvent* event)
         setWindowTitle(title);
         updateStats(ui->list_faunlet->currentRow());
     }
-}
-
-void TeamCreator::warn(const QString& text)
-{
-    QMessageBox box(QMessageBox::NoIcon, tr("Warning !"), text);
-    box.exec();
 }
 
 void TeamCreator::updateFaunlet(QListWidgetItem* item)
@@ -248,7 +241,7 @@ void TeamCreator::updateStats(int currentRow)
         if (!moves)
             continue;
         for (const skills* move : std::as_const(*moves))
-            ui->textEdit_attackView->append(move->getName());
+            plainlines::append(ui->textEdit_attackView, move->getName());
         qDeleteAll(*moves);
     }
 }
@@ -259,11 +252,11 @@ void TeamCreator::teamSave()
     const QString name = ui->lineEdit_TeamName->text();
     const QString problem = storename::problem(name);
     if (!problem.isEmpty()) {
-        warn(tr("The team cannot be saved under this name. %1").arg(problem));
+        warning::show(tr("The team cannot be saved under this name. %1").arg(problem));
         return;
     }
     if (!team->updateTeam(name, ui->comboBox_owner->currentText(), faunlets))
-        warn(tr("The team could not be saved: %1").arg(team->lastError()));
+        warning::show(tr("The team could not be saved: %1").arg(team->lastError()));
 }
 
 void TeamCreator::teamLoad()
@@ -292,5 +285,5 @@ void TeamCreator::teamLoad()
             ui->list_faunlet->addItem(faunlet->getName());
     }
     if (!read)
-        warn(tr("The team could not be loaded: %1").arg(reason));
+        warning::show(tr("The team could not be loaded: %1").arg(reason));
 }

@@ -43,7 +43,6 @@ private:
     void settleDrops();
     void moveCurrent(int step);
     Faunlet* recordAt(int row) const;
-    void warn(const QString& text);
 
     Ui_TeamCreator* ui = nullptr;
     std::unique_ptr<classTeam> team = std::make_unique<classTeam>();

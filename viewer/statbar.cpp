@@ -8,3 +8,11 @@ void statbar::show(QProgressBar* bar, int value)
     bar->setFormat(inRange ? QStringLiteral("%p") : QString::number(value));
     bar->setValue(qBound(bar->minimum(), value, bar->maximum()));
 }
+
+QString statbar::dialogStyleSheet()
+{
+    return QStringLiteral(
+        "QProgressBar { text-align: center; font-weight : bold; border: 2px solid grey; border-radius: 5px; } "
+        "QProgressBar::chunk { background-color: #05B8CC; width: 20px;} "
+        "QDialog{ background-image : url(':/images/faunback');}");
+}

@@ -2,8 +2,6 @@
 
 #include <QCloseEvent>
 #include <QPixmap>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include "data/faunlet.h"
 #include "data/skills.h"
@@ -12,26 +10,9 @@
 #include "viewer/artwork.h"
 #include "viewer/httpclient.h"
 #include "viewer/network.h"
+#include "viewer/plainlines.h"
 #include "viewer/statbar.h"
 
-namespace {
-
-// Plain text whatever it holds: a move name that looks like markup must not
-// turn into markup.
-void appendLine(QTextEdit* edit, const QString& line)
-{
-    QTextDocument* document = edit->document();
-    QTextCursor end(document);
-    end.movePosition(QTextCursor::End);
-    const QTextCursor current = edit->textCursor();
-    if (document->isEmpty())
-        end.setCharFormat(current.charFormat());
-    else
-        end.insertBlock(current.blockFormat(), current.charFormat());
-    end.insertText(line);
-}
-
-} // namespace
 
 viewFaunlet::viewFaunlet(QWidget* parent)
     : QDialog(parent)
@@ -40,10 +21,7 @@ viewFaunlet::viewFaunlet(QWidget* parent)
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/images/icon")));
-    setStyleSheet(QStringLiteral(
-        "QProgressBar { text-align: center; font-weight : bold; border: 2px solid grey; border-radius: 5px; } "
-        "QProgressBar::chunk { background-color: #05B8CC; width: 20px;} "
-        "QDialog{ background-image : url(':/images/faunback');}"));
+    setStyleSheet(statbar::dialogStyleSheet());
     connect(net->getHttpPointer(), &httpclient::requestFinished, this, &viewFaunlet::printPicture);
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -113,7 +91,7 @@ void viewFaunlet::setFaunlet(Faunlet* faunlet)
         if (!moves)
             continue;
         for (const skills* move : std::as_const(*moves))
-            appendLine(ui->textEdit_Attacks, QString::number(move->getLvl()) + QStringLiteral(" \t ") + move->getName());
+            plainlines::append(ui->textEdit_Attacks, QString::number(move->getLvl()) + QStringLiteral(" \t ") + move->getName());
         qDeleteAll(*moves);
     }
 }

@@ -133,8 +133,10 @@ bool classTeam::deleteTeam(const QString& teamName)
 bool classTeam::loadTeam(const QString& fileName)
 {
     // The name comes from a listing of ./teams; anything that could leave
-    // that folder is not one.
-    error = storename::problem(fileName);
+    // that folder is not one. The extension is not part of the team's name,
+    // whose length the save already limited.
+    const QString base = fileName.endsWith(QLatin1String(".xml")) ? fileName.chopped(4) : fileName;
+    error = storename::problem(base);
     if (!error.isEmpty())
         return false;
     QDomDocument doc;

@@ -74,6 +74,8 @@ private slots:
         QTest::newRow("accents in team, owner and creature") << QString::fromUtf8("\xc3\x89quipe d'\xc3\xa9t\xc3\xa9")
                                                              << QString::fromUtf8("Zo\xc3\xa9 \xe5\xa4\xaa")
                                                              << QStringList{eclairome, "MOSSLING"};
+        // The file name is longer than the longest team name allowed.
+        QTest::newRow("longest name") << QString(200, QLatin1Char('t')) << "Ann" << QStringList{"MOSSLING"};
     }
 
     // Every stored value differs from the data file's, so each must come from the file.

@@ -109,9 +109,11 @@ QString xml::readValue()
 Faunlet* xml::getFaunlet(int n)
 {
     // Asking again for a number already passed must find it again, not
-    // report it missing.
-    if (n <= lastIndex)
+    // report it missing; so must asking after a lookup by name moved the
+    // stream past it.
+    if (n <= lastIndex || movedByName)
         rewind();
+    movedByName = false;
     lastIndex = n;
 
     while (!reader.atEnd() && !reader.hasError()) {
@@ -166,6 +168,7 @@ Faunlet* xml::readCreature(int id)
 Faunlet* xml::getFaunlet(const std::string& name)
 {
     rewind();
+    movedByName = true;
     while (!reader.atEnd() && !reader.hasError()) {
         next();
         if (!reader.isStartElement() || reader.name() != u"faunlet")

@@ -45,6 +45,7 @@ private:
     void indexWholeFile();
 
     int lastIndex = 0;
+    bool movedByName = false; // the stream no longer follows lastIndex
     QString fileName;
     std::unique_ptr<QFile> file;
     QXmlStreamReader reader;

@@ -55,6 +55,9 @@ private slots:
             << QList<int>{1, 2, 4} << QList<int>{1, 2, 3, 4} << QStringList{"C1", "C2", "<null>", "<null>"};
         QTest::newRow("out of order is passed by")
             << QList<int>{1, 3, 2} << QList<int>{2, 3} << QStringList{"C2", "<null>"};
+        // A negative entry asks by name for that creature instead.
+        QTest::newRow("by number after a lookup by name further on")
+            << QList<int>{1, 2, 3} << QList<int>{1, -3, 2} << QStringList{"C1", "C3", "C2"};
     }
 
     void lookupByNumber()
@@ -65,13 +68,13 @@ private slots:
         workdir dir;
         QByteArray body;
         for (int id : ids)
-            body += creature(id, "C" + QByteArray::number(id), family("") );
+            body += creature(id, "C" + QByteArray::number(id), family(""));
         QVERIFY(dir.writeData(body));
         xml reader(QStringLiteral("faundata.xml"));
         capture err(2);
         QStringList got;
         for (int n : asked)
-            got << nameOf(Record(reader.getFaunlet(n)));
+            got << nameOf(Record(n < 0 ? reader.getFaunlet("C" + std::to_string(-n)) : reader.getFaunlet(n)));
         QCOMPARE(got, expected);
         QCOMPARE(err.text(), QByteArray());
     }

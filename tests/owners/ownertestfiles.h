@@ -32,23 +32,6 @@ inline QString writePicture(const QString& path, QSize size)
     return path;
 }
 
-// Every entry below a folder, hidden ones included, files with a digest of
-// their bytes: equal snapshots mean nothing was written, moved or removed.
-inline QStringList snapshot(const QString& root)
-{
-    QStringList out;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        const bool readable = it.fileInfo().isFile() && file.open(QIODevice::ReadOnly);
-        out << file.fileName().mid(root.size()) + " "
-                + (readable ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex() : "folder");
-    }
-    out.sort();
-    return out;
-}
-
 // Names that must never reach the disk, with their row names.
 inline QList<std::pair<const char*, QString>> unsafeNames()
 {

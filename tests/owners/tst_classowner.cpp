@@ -55,16 +55,16 @@ private slots:
     {
         workdir dir;
         QVERIFY(dir.makeStoreDirs() && dir.write("owners/Ann.xml", "earlier bytes"));
-        const QStringList before = snapshot(dir.path());
+        const QStringList before = dir.snapshot();
         classOwner owner;
         QVERIFY(!owner.addOwner("Ann", "feminin", "DTC", QString()));
         QVERIFY(!owner.lastError().isEmpty());
-        QCOMPARE(snapshot(dir.path()), before);
+        QCOMPARE(dir.snapshot(), before);
         QVERIFY(owner.addOwner("Bea", "feminin", "DTC", QString()));
         QVERIFY(owner.lastError().isEmpty());
         QVERIFY(owner.deleteOwner("Bea"));
         QVERIFY(!owner.deleteOwner("Bea"));
-        QCOMPARE(snapshot(dir.path()), before);
+        QCOMPARE(dir.snapshot(), before);
     }
 
     void missingAttributesReadAsNoname()
@@ -90,7 +90,7 @@ private slots:
         QFETCH(QString, name);
         workdir dir;
         QVERIFY(dir.makeStoreDirs() && dir.write("victim.xml", "keep"));
-        const QStringList before = snapshot(dir.path());
+        const QStringList before = dir.snapshot();
         classOwner owner;
         QVERIFY(!owner.addOwner(name, "masculin", "DTC", QString()));
         QCOMPARE(owner.lastError(), storename::problem(name));
@@ -101,7 +101,7 @@ private slots:
         // Nor may a file name given to the loader lead out of ./owners.
         QVERIFY(!owner.loadOwner(name + ".xml"));
         QCOMPARE(owner.get_name(), QString());
-        QCOMPARE(snapshot(dir.path()), before);
+        QCOMPARE(dir.snapshot(), before);
     }
 };
 

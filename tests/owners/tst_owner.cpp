@@ -124,7 +124,7 @@ private slots:
         editor->startOwner();
         child(editor.get(), "lineEdit_name")->setText(name);
         child(editor.get(), "lineEdit_Avatar")->setText(writePicture(dir.filePath("big.png"), QSize(128, 128)));
-        const QStringList before = snapshot(dir.path());
+        const QStringList before = dir.snapshot();
 
         boxWatch watch;
         // The warning needs this process's event loop, so the limit is lowered
@@ -142,7 +142,7 @@ private slots:
 
         QVERIFY(!ok);
         QCOMPARE(watch.seen, QStringList{"Warning !|The owner could not be saved: " + why});
-        QCOMPARE(snapshot(dir.path()), before);
+        QCOMPARE(dir.snapshot(), before);
     }
 
     void saveCommand_data()

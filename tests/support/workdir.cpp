@@ -1,6 +1,8 @@
 #include "support/workdir.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 #include "data/xml.h"
@@ -34,6 +36,22 @@ bool workdir::makeStoreDirs() const
 {
     QDir here(dir.path());
     return here.mkpath(QStringLiteral("owners")) && here.mkpath(QStringLiteral("teams"));
+}
+
+QStringList workdir::snapshot() const
+{
+    const QString root = dir.path();
+    QStringList out;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        const bool readable = it.fileInfo().isFile() && file.open(QIODevice::ReadOnly);
+        out << file.fileName().mid(root.size()) + QLatin1Char(' ')
+                + (readable ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex() : "folder");
+    }
+    out.sort();
+    return out;
 }
 
 QByteArray creature(int id, const QByteArray& name, const QByteArray& body)

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A fresh working directory for one test: the current directory moves there
@@ -22,6 +23,10 @@ public:
     // Writes faundata.xml from creature elements wrapped in the root.
     bool writeData(const QByteArray& creatures) const;
     bool makeStoreDirs() const;
+    // Every entry below the directory, hidden ones included, files with a
+    // digest of their bytes: equal snapshots mean nothing was written, moved
+    // or removed.
+    QStringList snapshot() const;
 
 private:
     QTemporaryDir dir;

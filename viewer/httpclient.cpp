@@ -3,13 +3,14 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <iostream>
 #include <utility>
 
 httpclient::httpclient(QObject* parent)
     : QObject(parent)
 {
     deadline.setSingleShot(true);
-    connect(&deadline, &QTimer::timeout, this, [this] { finish(true); });
+    connect(&deadline, &QTimer::timeout, this, [this] { finish(true, tr("no answer in time")); });
 }
 
 httpclient::~httpclient()
@@ -20,15 +21,21 @@ httpclient::~httpclient()
 
 void httpclient::setHost(const QString& hostName, quint16 portNumber)
 {
+    setHost(hostName, ConnectionModeHttp, portNumber);
+}
+
+void httpclient::setHost(const QString& hostName, ConnectionMode connectionMode, quint16 portNumber)
+{
     host = hostName;
-    port = portNumber;
+    mode = connectionMode;
+    port = portNumber ? portNumber : (mode == ConnectionModeHttps ? 443 : 80);
 }
 
 int httpclient::get(const QString& path)
 {
     Request request;
     request.id = ++lastId;
-    request.url.setScheme(QStringLiteral("http"));
+    request.url.setScheme(mode == ConnectionModeHttps ? QStringLiteral("https") : QStringLiteral("http"));
     request.url.setHost(host);
     request.url.setPort(port);
     request.url.setPath(path, QUrl::TolerantMode);
@@ -63,6 +70,7 @@ void httpclient::startNext()
         return;
     const Request request = queue.dequeue();
     currentId = request.id;
+    currentUrl = request.url;
     body.clear();
     QNetworkReply* started = manager.get(QNetworkRequest(request.url));
     reply = started;
@@ -78,7 +86,7 @@ void httpclient::checkDeclaredSize(QNetworkReply* from)
         return;
     const QVariant length = from->header(QNetworkRequest::ContentLengthHeader);
     if (length.isValid() && length.toLongLong() > maxBody)
-        finish(true);
+        finish(true, tr("the answer is too large"));
 }
 
 void httpclient::receive(QNetworkReply* from)
@@ -87,7 +95,7 @@ void httpclient::receive(QNetworkReply* from)
         return;
     body += from->readAll();
     if (body.size() > maxBody)
-        finish(true);
+        finish(true, tr("the answer is too large"));
 }
 
 void httpclient::done(QNetworkReply* from)
@@ -96,19 +104,26 @@ void httpclient::done(QNetworkReply* from)
         return;
     // An HTTP error status is an error too: its body is a server's page, not
     // what was asked for.
-    const bool failed = from->error() != QNetworkReply::NoError;
-    if (!failed)
-        body += from->readAll();
-    finish(failed || body.size() > maxBody);
+    if (from->error() != QNetworkReply::NoError) {
+        finish(true, from->errorString());
+        return;
+    }
+    body += from->readAll();
+    finish(body.size() > maxBody, tr("the answer is too large"));
 }
 
 // Ends the running request: its reply is released, a good body joins the
 // buffer, the notice goes out and the next request starts.
-void httpclient::finish(bool error)
+void httpclient::finish(bool error, const QString& why)
 {
     QNetworkReply* ended = std::exchange(reply, nullptr);
     if (!ended)
         return;
+    // Someone asked for https on purpose; a failure there (no TLS, a server
+    // that does not speak it) deserves a word, where plain http stays silent.
+    if (error && currentUrl.scheme() == QLatin1String("https"))
+        std::cerr << "cannot fetch " << currentUrl.toString().toStdString() << ": " << why.toStdString()
+                  << std::endl;
     deadline.stop();
     ended->disconnect(this);
     if (!ended->isFinished())

@@ -29,7 +29,11 @@ public:
     httpclient(const httpclient&) = delete;
     httpclient& operator=(const httpclient&) = delete;
 
+    enum ConnectionMode { ConnectionModeHttp, ConnectionModeHttps };
+
     void setHost(const QString& hostName, quint16 port = 80);
+    // Https never falls back to plain text: without TLS the request fails.
+    void setHost(const QString& hostName, ConnectionMode mode, quint16 port = 0);
     // Queues a GET of `path` (percent-encoded or not) on the current server
     // and returns its request number. Returns at once.
     int get(const QString& path);
@@ -58,16 +62,18 @@ private:
     void receive(QNetworkReply* from);
     void checkDeclaredSize(QNetworkReply* from);
     void done(QNetworkReply* from);
-    void finish(bool error);
+    void finish(bool error, const QString& why = QString());
 
     // First member: the replies are its children and go last.
     QNetworkAccessManager manager;
     QString host;
+    ConnectionMode mode = ConnectionModeHttp;
     quint16 port = 80;
     QByteArray buffer;
     QQueue<Request> queue;
     QNetworkReply* reply = nullptr; // the running request's, owned by manager
     int currentId = 0;
+    QUrl currentUrl;
     QByteArray body; // of the running request, until it succeeds
     QTimer deadline;
     int lastId = 0;

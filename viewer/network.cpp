@@ -30,7 +30,10 @@ QUrl network::artworkUrl(const QString& name)
 void network::getImgFaunlet(const QString& name)
 {
     const QUrl url = artworkUrl(name);
-    http->setHost(url.host(), quint16(url.port(80)));
+    if (url.scheme() == QLatin1String("https"))
+        http->setHost(url.host(), httpclient::ConnectionModeHttps, quint16(url.port(443)));
+    else
+        http->setHost(url.host(), quint16(url.port(80)));
     http->get(url.path(QUrl::FullyEncoded));
 }
 

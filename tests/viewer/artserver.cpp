@@ -1,7 +1,8 @@
 // A tiny HTTP server for the artwork tests, run as its own process so the
 // client under test talks to a real socket. It listens on 127.0.0.1, prints
-// its port on the first line of standard output and then the path of every
-// request it receives, one per line, and "closed" whenever a connection ends.
+// its port on the first line of standard output and then "open" for every
+// connection, the path of every request it receives, one per line, and
+// "closed" whenever a connection ends.
 //
 //   artserver serve <dir>        files below <dir>, 404 when missing
 //   artserver text               200 with an HTML page
@@ -82,6 +83,8 @@ int main(int argc, char* argv[])
 
     QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
         while (QTcpSocket* socket = server.nextPendingConnection()) {
+            std::printf("open\n");
+            std::fflush(stdout);
             QObject::connect(socket, &QTcpSocket::disconnected, socket, [socket] {
                 std::printf("closed\n");
                 std::fflush(stdout);

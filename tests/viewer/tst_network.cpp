@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "data/faunlet.h"
+#include "support/capture.h"
 #include "support/workdir.h"
 #include "viewer/httpclient.h"
 #include "viewer/network.h"
@@ -35,7 +36,8 @@ public:
         process.waitForFinished();
     }
 
-    // Every line so far: the request paths, and "closed" per ended connection.
+    // Every line so far: "open" per connection, the request paths, and
+    // "closed" per ended connection.
     QStringList lines()
     {
         while (process.canReadLine())
@@ -182,6 +184,24 @@ private slots:
         QCOMPARE(finished.at(0).at(1).toBool(), error);
         QVERIFY(viewer.picture().isNull());
         QCOMPARE(viewer->getNetwork()->getPicture(), QByteArray());
+    }
+
+    // An https address is fetched over TLS or fails with a word on stderr;
+    // it is never sent as plain http, which this plain listener would log.
+    void httpsIsNeverPlainText()
+    {
+        artserver server({"hang"});
+        qputenv(network::baseVariable, "https://127.0.0.1:" + QByteArray::number(server.port) + "/images/artwork/");
+        window viewer;
+        viewer.client()->setTransferTimeout(3000);
+        QSignalSpy finished(viewer.client(), &httpclient::requestFinished);
+        capture err(2);
+        viewer.open("MOSSLING");
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
+        QVERIFY(finished.at(0).at(1).toBool());
+        QTRY_VERIFY(server.lines().contains("open")); // it did connect
+        QCOMPARE(server.requests(), QStringList());
+        QVERIFY(err.text().startsWith("cannot fetch https://127.0.0.1:"));
     }
 
     void closingMidTransfer_data()

@@ -4,7 +4,8 @@
 
 QString storename::problem(const QString& name)
 {
-    if (name.isEmpty())
+    // Spaces alone would make a file that looks nameless, "   .xml".
+    if (name.trimmed().isEmpty())
         return QCoreApplication::translate("storename", "The name is empty.");
     if (name == QLatin1String(".") || name == QLatin1String(".."))
         return QCoreApplication::translate("storename", "\"%1\" is not a valid name.").arg(name);

@@ -103,6 +103,18 @@ Fauntome::~Fauntome()
 
 bool Fauntome::confirmQuit()
 {
+    // Every changed editor first, so that nothing is lost behind the
+    // question; Cancel on any of them keeps the program running.
+    for (QMdiSubWindow* frame : workspace->subWindowList(QMdiArea::CreationOrder)) {
+        auto owner = qobject_cast<Owner*>(frame->widget());
+        auto team = qobject_cast<TeamCreator*>(frame->widget());
+        const bool modified = owner ? owner->isModified() : team && team->isModified();
+        if (!modified)
+            continue;
+        workspace->setActiveSubWindow(frame);
+        if (!(owner ? owner->maybeSave() : team->maybeSave()))
+            return false;
+    }
     return QMessageBox::question(this, tr("Fauntome"), tr("Voulez-vous vraiment quitter ?"),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
         == QMessageBox::Yes;

@@ -1,10 +1,31 @@
 #include "app/warning.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
+
+namespace {
+
+QMessageBox::StandardButton run(const QString& text, QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton escape)
+{
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::translate("warning", "Warning !"), text, buttons);
+    box.setTextFormat(Qt::PlainText);
+    if (escape != QMessageBox::NoButton) {
+        box.setEscapeButton(escape);
+        box.setDefaultButton(escape);
+    }
+    const int pressed = box.exec();
+    return box.clickedButton() ? QMessageBox::StandardButton(pressed) : escape;
+}
+
+} // namespace
 
 void warning::show(const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::translate("warning", "Warning !"), text);
-    box.exec();
+    run(text, QMessageBox::NoButton, QMessageBox::NoButton);
+}
+
+QMessageBox::StandardButton warning::ask(const QString& text, QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton escape)
+{
+    return run(text, buttons, escape);
 }

@@ -15,24 +15,24 @@ QString tr(const char* text)
     return QCoreApplication::translate("domfile", text);
 }
 
-bool shallowAndWellFormed(const QByteArray& content)
+// Empty when the content may be handed to the document tree; otherwise where
+// and why not.
+QString structureProblem(const QByteArray& content)
 {
     QXmlStreamReader reader(content);
     int depth = 0;
     while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (++depth > domfile::maxDepth)
-                return false;
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        default:
+        const auto token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement && ++depth > domfile::maxDepth) {
+            reader.raiseError(tr("elements are nested more than %1 deep").arg(domfile::maxDepth));
             break;
         }
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
     }
-    return !reader.hasError();
+    if (!reader.hasError())
+        return QString();
+    return tr("line %1, column %2: %3").arg(reader.lineNumber()).arg(reader.columnNumber()).arg(reader.errorString());
 }
 
 } // namespace
@@ -47,10 +47,18 @@ bool domfile::read(const QString& path, QDomDocument& doc, QString* error)
     }
     const QByteArray content = file.readAll();
     doc = QDomDocument();
+    QString problem = structureProblem(content);
+    QString message;
+    int line = 0;
+    int column = 0;
+    if (problem.isEmpty() && !doc.setContent(content, &message, &line, &column))
+        problem = tr("line %1, column %2: %3").arg(line).arg(column).arg(message);
     // Qt keeps the part of a tree parsed before an error; that part is not
-    // the file, so it is thrown away.
-    if (!shallowAndWellFormed(content) || !doc.setContent(content))
+    // the file, so nothing is kept.
+    if (!problem.isEmpty())
         doc = QDomDocument();
+    if (error)
+        *error = problem;
     return true;
 }
 

@@ -17,9 +17,9 @@ public:
     // torn down recursively, so unbounded depth would exhaust the stack.
     static constexpr int maxDepth = 64;
 
-    // False when the file cannot be opened (with the reason in `error`).
-    // Otherwise true, and `doc` holds the file, or nothing when the file is
-    // not well-formed or nested too deeply.
+    // False when the file cannot be opened, with the reason in `error`.
+    // Otherwise true, and `doc` holds the file; or nothing when the file is
+    // not well-formed or nested too deeply, with where and why in `error`.
     static bool read(const QString& path, QDomDocument& doc, QString* error = nullptr);
 
     // Replaces `path` atomically; true only when every byte was written and

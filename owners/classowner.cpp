@@ -49,12 +49,15 @@ QString classOwner::pathFor(const QString& ownerName)
 bool classOwner::read(const QString& path, bool trace)
 {
     QDomDocument doc;
-    if (!domfile::read(path, doc))
+    if (!domfile::read(path, doc, &error))
         return false;
 
     const QDomElement root = doc.documentElement();
     if (root.isNull())
         return true;
+    // Read all the same, as ever; the editor decides what to make of it.
+    if (root.tagName() != QLatin1String("owner"))
+        error = tr("The file holds a \"%1\" element, not an owner.").arg(root.tagName());
     name = attributeOr(root, QStringLiteral("name"));
     sexe = attributeOr(root, QStringLiteral("sexe"));
     loc = attributeOr(root, QStringLiteral("loc"));
@@ -66,8 +69,11 @@ bool classOwner::read(const QString& path, bool trace)
 
 bool classOwner::loadOwner(const QString& fileName)
 {
-    if (!staysInStore(fileName))
+    error.clear();
+    if (!staysInStore(fileName)) {
+        error = tr("\"%1\" is not a file of the owners folder.").arg(fileName);
         return false;
+    }
     return read(QStringLiteral("./owners/") + fileName, false);
 }
 

@@ -24,7 +24,8 @@ public:
     QString get_file() const { return file; }
     QByteArray get_img() const { return img; }
 
-    // Why the last add, update or delete failed; empty after a success.
+    // Why the last operation failed; empty after a full success. A load
+    // that opened its file but could not take all of it says why here.
     QString lastError() const { return error; }
 
     static QString pathFor(const QString& ownerName);

@@ -6,14 +6,21 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QInputDialog>
-#include <QMessageBox>
 #include <QPixmap>
 
 #include "data/storename.h"
 #include "ui_owner.h"
+
+namespace {
+
+const QString folder = QStringLiteral("./owners/");
+
+} // namespace
 
 Owner::Owner(QWidget* parent)
     : QDialog(parent)
@@ -25,6 +32,7 @@ Owner::Owner(QWidget* parent)
     setWindowIconText(QStringLiteral("Owner"));
     connect(ui->btn_choodFilename, &QPushButton::clicked, this, &Owner::chooseFileName);
     setAttribute(Qt::WA_DeleteOnClose);
+    unchanged = formState();
 }
 
 Owner::~Owner()
@@ -37,11 +45,47 @@ void Owner::startOwner()
     owner = std::make_unique<classOwner>();
 }
 
+QStringList Owner::formState() const
+{
+    return {ui->lineEdit_name->text(), ui->radioButton_boy->isChecked() ? QStringLiteral("boy") : QStringLiteral("girl"),
+            ui->lineEdit_Avatar->text()};
+}
+
+bool Owner::isModified() const
+{
+    return formState() != unchanged;
+}
+
+bool Owner::maybeSave()
+{
+    if (!isModified())
+        return true;
+    const QString name = ui->lineEdit_name->text();
+    const QString text = name.isEmpty() ? tr("This owner has unsaved changes. Save them?")
+                                        : tr("The owner \"%1\" has unsaved changes. Save them?").arg(name);
+    switch (warning::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
+    case QMessageBox::Save:
+        return saveOwner();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Owner::reject()
+{
+    close();
+}
+
 void Owner::closeEvent(QCloseEvent* event)
 {
-    QDialog::closeEvent(event);
-    if (event->isAccepted())
-        owner.reset();
+    if (!maybeSave()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    owner.reset();
 }
 
 void Owner::changeEvent(QEvent* event)
@@ -55,8 +99,19 @@ void Owner::chooseFileName()
 {
     const QString path
         = QFileDialog::getOpenFileName(this, tr("Open Avatar"), QStringLiteral("."), tr("Pictures (*.jpg *.png)"));
+    // The form must never show another avatar than a save would store: a
+    // cancelled choice changes nothing, and so does a file that is no picture.
+    if (path.isEmpty())
+        return;
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        warning::show(tr("\"%1\" cannot be used as an avatar: %2").arg(path, reader.errorString()));
+        return;
+    }
     ui->lineEdit_Avatar->setText(path);
-    ui->label_avatar->setPixmap(QPixmap(path));
+    ui->label_avatar->setPixmap(QPixmap::fromImage(picture));
     repaint();
 }
 
@@ -69,6 +124,12 @@ bool Owner::saveOwner()
         warning::show(tr("The owner could not be saved: %1").arg(problem));
         return false;
     }
+    const QString file = classOwner::pathFor(name);
+    if (file != ownFile && QFileInfo::exists(file)
+        && warning::ask(tr("The owner \"%1\" already exists: replace it?").arg(name),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return false;
     // An editor whose load was cancelled has no record: start one from the form.
     if (!owner)
         owner = std::make_unique<classOwner>();
@@ -77,21 +138,29 @@ bool Owner::saveOwner()
         warning::show(tr("The owner could not be saved: %1").arg(owner->lastError()));
         return false;
     }
+    ownFile = file;
+    unchanged = formState();
     return true;
 }
 
 void Owner::loadOwner()
 {
-    QStringList names = QDir(QStringLiteral("./owners/"))
-                            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     bool ok = false;
     const QString chosen
         = QInputDialog::getItem(this, tr("Choose your owner"), tr("Owners : "), names, 0, false, &ok);
     if (!ok || chosen.isEmpty())
         return;
 
-    owner = std::make_unique<classOwner>();
-    owner->loadOwner(chosen);
+    auto loaded = std::make_unique<classOwner>();
+    // A file that cannot be taken whole leaves the editor empty, so that a
+    // later save under that name asks before replacing what may be repaired.
+    if (!loaded->loadOwner(chosen) || !loaded->lastError().isEmpty()) {
+        warning::show(tr("The owner file \"%1\" could not be loaded: %2").arg(chosen, loaded->lastError()));
+        return;
+    }
+    owner = std::move(loaded);
+    ownFile = folder + chosen;
     ui->lineEdit_name->setText(owner->get_name());
     // Names no picture, so a later save keeps the avatar read from the file.
     ui->lineEdit_Avatar->setText(QStringLiteral("innerXMLfile"));
@@ -99,4 +168,5 @@ void Owner::loadOwner()
     ui->radioButton_boy->setChecked(boy);
     ui->radioButton_Girl->setChecked(!boy);
     ui->label_avatar->setPixmap(QPixmap::fromImage(QImage::fromData(owner->get_img(), "JPEG")));
+    unchanged = formState();
 }

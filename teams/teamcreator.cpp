@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QSignalBlocker>
@@ -21,6 +22,8 @@ namespace {
 // Moves are listed up to the creature's level, but no further than the
 // levels the viewer lists: a stored level of two billion must not hang.
 constexpr int maxMoveLevel = 100;
+
+const QString folder = QStringLiteral("./teams/");
 
 xml* reader()
 {
@@ -62,6 +65,7 @@ TeamCreator::TeamCreator(QWidget* parent)
 
     for (QString entry : listing(QStringLiteral("./owners/")))
         ui->comboBox_owner->addItem(entry.remove(QStringLiteral(".xml")));
+    markUnchanged();
 }
 
 TeamCreator::~TeamCreator()
@@ -76,7 +80,46 @@ TeamCreator::~TeamCreator()
 
 void TeamCreator::closeEvent(QCloseEvent* event)
 {
-    event->accept();
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+QStringList TeamCreator::formState() const
+{
+    QStringList state{ui->lineEdit_TeamName->text(), ui->comboBox_owner->currentText()};
+    for (const Faunlet* faunlet : faunlets)
+        state << faunlet->getName();
+    return state;
+}
+
+void TeamCreator::markUnchanged()
+{
+    unchanged = formState();
+}
+
+bool TeamCreator::isModified()
+{
+    settleDrops();
+    return formState() != unchanged;
+}
+
+bool TeamCreator::maybeSave()
+{
+    if (!isModified())
+        return true;
+    const QString name = ui->lineEdit_TeamName->text();
+    const QString text = name.isEmpty() ? tr("This team has unsaved changes. Save them?")
+                                        : tr("The team \"%1\" has unsaved changes. Save them?").arg(name);
+    switch (warning::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
+    case QMessageBox::Save:
+        return teamSave();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TeamCreator::reject()
@@ -246,25 +289,36 @@ void TeamCreator::updateStats(int currentRow)
     }
 }
 
-void TeamCreator::teamSave()
+bool TeamCreator::teamSave()
 {
     settleDrops();
     const QString name = ui->lineEdit_TeamName->text();
     const QString problem = storename::problem(name);
     if (!problem.isEmpty()) {
         warning::show(tr("The team cannot be saved under this name. %1").arg(problem));
-        return;
+        return false;
     }
-    if (!team->updateTeam(name, ui->comboBox_owner->currentText(), faunlets))
+    const QString file = folder + name + QStringLiteral(".xml");
+    if (file != ownFile && QFileInfo::exists(file)
+        && warning::ask(tr("The team \"%1\" already exists: replace it?").arg(name),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return false;
+    if (!team->updateTeam(name, ui->comboBox_owner->currentText(), faunlets)) {
         warning::show(tr("The team could not be saved: %1").arg(team->lastError()));
+        return false;
+    }
+    ownFile = file;
+    markUnchanged();
+    return true;
 }
 
 void TeamCreator::teamLoad()
 {
     settleDrops();
     bool ok = false;
-    const QString choice = QInputDialog::getItem(this, tr("Choose your team"), tr("Teams : "),
-                                                 listing(QStringLiteral("./teams/")), 0, false, &ok);
+    const QString choice
+        = QInputDialog::getItem(this, tr("Choose your team"), tr("Teams : "), listing(folder), 0, false, &ok);
     if (!ok || choice.isEmpty())
         return;
 
@@ -284,6 +338,11 @@ void TeamCreator::teamLoad()
         for (const Faunlet* faunlet : members)
             ui->list_faunlet->addItem(faunlet->getName());
     }
-    if (!read)
-        warning::show(tr("The team could not be loaded: %1").arg(reason));
+    // A file that cannot be taken whole is not this editor's own, so that a
+    // later save under that name asks before replacing what may be repaired.
+    if (!read || !reason.isEmpty())
+        warning::show(tr("The team file \"%1\" could not be loaded: %2").arg(choice, reason));
+    else
+        ownFile = folder + choice;
+    markUnchanged();
 }

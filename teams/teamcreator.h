@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QList>
 #include <QSet>
+#include <QStringList>
 #include <memory>
 
 #include "teams/classteam.h"
@@ -24,9 +25,16 @@ public:
     explicit TeamCreator(QWidget* parent = nullptr);
     ~TeamCreator() override;
 
-    void teamSave();
+    // True when the team was written; otherwise the user has been told why,
+    // or chose not to replace another team's file.
+    bool teamSave();
     void teamLoad();
     void reject() override;
+
+    // Name, owner or members differ from what was last loaded or saved.
+    bool isModified();
+    // Offers to save changes; false when the user wants to keep the editor.
+    bool maybeSave();
 
 public slots:
     void closeEvent(QCloseEvent* event) override;
@@ -43,6 +51,8 @@ private:
     void settleDrops();
     void moveCurrent(int step);
     Faunlet* recordAt(int row) const;
+    QStringList formState() const;
+    void markUnchanged();
 
     Ui_TeamCreator* ui = nullptr;
     std::unique_ptr<classTeam> team = std::make_unique<classTeam>();
@@ -50,6 +60,9 @@ private:
     // Rows a drop has written, not yet matched with a record.
     QSet<const QListWidgetItem*> dropped;
     bool settleQueued = false;
+    // The file this editor loaded or last saved: saving over it asks nothing.
+    QString ownFile;
+    QStringList unchanged;
 };
 
 #endif

@@ -20,6 +20,12 @@ viewFaunlet::viewFaunlet(QWidget* parent)
     , net(std::make_unique<network>())
 {
     ui->setupUi(this);
+    // Names and descriptions come from a data file anyone can edit: shown as
+    // rich text, an image tag in them would make the label read any file,
+    // a FIFO or /dev/zero included, on the GUI thread.
+    ui->label_nameFaunlet->setTextFormat(Qt::PlainText);
+    ui->label_Description->setTextFormat(Qt::PlainText);
+    ui->label_Evolution->setTextFormat(Qt::RichText);
     setWindowIcon(QIcon(QStringLiteral(":/images/icon")));
     setStyleSheet(statbar::dialogStyleSheet());
     connect(net->getHttpPointer(), &httpclient::requestFinished, this, &viewFaunlet::printPicture);
@@ -82,8 +88,9 @@ void viewFaunlet::setFaunlet(Faunlet* faunlet)
     if (faunlet->getLvlEvo().isEmpty())
         ui->label_Evolution->setText(QStringLiteral("<font color='red'>Does not change</font>"));
     else
-        ui->label_Evolution->setText(faunlet->getNameEvo() + QStringLiteral("  (at lvl. <font color='green'>")
-                                     + faunlet->getLvlEvo() + QStringLiteral("</font>)"));
+        ui->label_Evolution->setText(faunlet->getNameEvo().toHtmlEscaped()
+                                     + QStringLiteral("  (at lvl. <font color='green'>")
+                                     + faunlet->getLvlEvo().toHtmlEscaped() + QStringLiteral("</font>)"));
 
     xml* reader = xml::getInstance(QStringLiteral("faundata.xml"));
     for (int level = 1; level <= 100; ++level) {

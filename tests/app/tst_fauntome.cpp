@@ -12,7 +12,10 @@
 
 #include "app/fauntome.h"
 #include "support/dialogs.h"
+#include "support/part.h"
 #include "support/workdir.h"
+
+using Answers = QList<QMessageBox::StandardButton>;
 
 namespace {
 
@@ -105,26 +108,56 @@ private slots:
         QCOMPARE(visibleNames(list).size(), 5);
     }
 
+    // Each changed editor is asked about before the quit question itself;
+    // Cancel on one keeps the program running.
     void quitConfirmation_data()
     {
         QTest::addColumn<bool>("fromClose");
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::newRow("Exit, No") << false << QMessageBox::No;
-        QTest::newRow("Exit, Yes") << false << QMessageBox::Yes;
-        QTest::newRow("close, No") << true << QMessageBox::No;
-        QTest::newRow("close, Yes") << true << QMessageBox::Yes;
+        QTest::addColumn<QString>("editors"); // o: changed owner, t: changed team, u: unchanged owner
+        QTest::addColumn<Answers>("answers");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("quits");
+        const QString quit = "Fauntome|Voulez-vous vraiment quitter ?";
+        const QString owner = "Warning !|The owner \"Ann\" has unsaved changes. Save them?";
+        const QString team = "Warning !|The team \"T\" has unsaved changes. Save them?";
+        QTest::newRow("Exit, No") << false << "" << Answers{QMessageBox::No} << QStringList{quit} << false;
+        QTest::newRow("Exit, Yes") << false << "" << Answers{QMessageBox::Yes} << QStringList{quit} << true;
+        QTest::newRow("close, No") << true << "" << Answers{QMessageBox::No} << QStringList{quit} << false;
+        QTest::newRow("close, Yes") << true << "" << Answers{QMessageBox::Yes} << QStringList{quit} << true;
+        QTest::newRow("unchanged editor: the quit question only") << true << "u" << Answers{QMessageBox::Yes}
+                                                                  << QStringList{quit} << true;
+        QTest::newRow("changed owner, Cancel: no quit question") << true << "o" << Answers{QMessageBox::Cancel}
+                                                                 << QStringList{owner} << false;
+        QTest::newRow("owner and team changed, both discarded, Yes")
+            << false << "ot" << Answers{QMessageBox::Discard, QMessageBox::Discard, QMessageBox::Yes}
+            << QStringList{owner, team, quit} << true;
+        QTest::newRow("changed team saved, then No") << false << "t" << Answers{QMessageBox::Save, QMessageBox::No}
+                                                     << QStringList{team, quit} << false;
     }
 
     void quitConfirmation()
     {
         QFETCH(bool, fromClose);
-        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QString, editors);
+        QFETCH(Answers, answers);
+        QFETCH(QStringList, boxes);
+        QFETCH(bool, quits);
         workdir dir;
         QVERIFY(dir.writeData(sampleCreatures({1})));
+        QVERIFY(dir.makeStoreDirs());
         auto window = std::make_unique<Fauntome>();
         window->show();
-        QString seen;
-        answerMessageBox(answer, &seen);
+        auto workspace = window->findChild<QMdiArea*>();
+        for (const QChar kind : editors) {
+            if (kind == 't')
+                window->teamCreate();
+            else
+                window->ownerNew();
+            const char* field = kind == 't' ? "lineEdit_TeamName" : "lineEdit_name";
+            if (kind != 'u')
+                part<QLineEdit>(workspace->currentSubWindow()->widget(), field)->setText(kind == 't' ? "T" : "Ann");
+        }
+        MessageBoxes seen(answers);
         // The application's own loop, because leaving it is what a Yes does;
         // it ends with 0 only if the window asked it to.
         QTimer fallback; // scoped, so it cannot fire into a later test
@@ -138,9 +171,11 @@ private slots:
             fallback.start(50);
         });
         const int status = QApplication::exec();
-        QCOMPARE(seen, QStringLiteral("Fauntome|Voulez-vous vraiment quitter ?"));
-        QCOMPARE(status, answer == QMessageBox::Yes ? 0 : 7);
-        QCOMPARE(window->isVisible(), answer == QMessageBox::No || !fromClose);
+        QCOMPARE(seen.seen, boxes);
+        QCOMPARE(status, quits ? 0 : 7);
+        QCOMPARE(window->isVisible(), !quits || !fromClose);
+        QCOMPARE(workspace->subWindowList().size(), editors.size());
+        QCOMPARE(QFile::exists("teams/T.xml"), answers.first() == QMessageBox::Save);
     }
 
     void aboutBoxInWorkspace()

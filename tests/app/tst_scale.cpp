@@ -8,6 +8,7 @@
 
 #include "app/fauntome.h"
 #include "faundatagen.h"
+#include "support/dialogs.h"
 #include "support/workdir.h"
 #include "teams/teamcreator.h"
 #include "viewer/viewfaunlet.h"
@@ -57,8 +58,10 @@ private slots:
         // Every creature learns a move at level 1, so a fresh member lists one.
         QTRY_VERIFY(!editor->findChild<QTextEdit*>(QStringLiteral("textEdit_attackView"))->toPlainText().isEmpty());
 
+        MessageBoxes boxes({QMessageBox::Discard});
         for (QMdiSubWindow* frame : workspace->subWindowList())
             frame->close();
+        QCOMPARE(boxes.seen.size(), 1);
         QTRY_COMPARE(workspace->subWindowList().size(), 0);
     }
 };

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QPointer>
+#include <QTextDocument>
 #include <QTimer>
+#include <QtTest>
 
 void whenDialogShown(const std::function<bool(QWidget*)>& accept, const std::function<void(QWidget*)>& act)
 {
@@ -28,19 +30,33 @@ void whenDialogShown(const std::function<bool(QWidget*)>& accept, const std::fun
     timer->start(10);
 }
 
-void answerMessageBox(QMessageBox::StandardButton button, QString* seen)
+QString displayedText(const QString& text, Qt::TextFormat format)
 {
-    whenDialogShown([](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
-                    [button, seen](QWidget* w) {
-                        auto box = static_cast<QMessageBox*>(w);
-                        if (seen)
-                            *seen = box->windowTitle() + QLatin1Char('|') + box->text();
-                        QAbstractButton* target = box->button(button);
-                        if (!target && !box->buttons().isEmpty())
-                            target = box->buttons().first();
-                        if (target)
-                            target->click();
-                    });
+    if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
+}
+
+MessageBoxes::MessageBoxes(QList<QMessageBox::StandardButton> buttons)
+    : answers(std::move(buttons))
+{
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto box = qobject_cast<QMessageBox*>(widget);
+            if (!box || !box->isVisible())
+                continue;
+            seen << box->windowTitle() + QLatin1Char('|') + displayedText(box->text(), box->textFormat());
+            QAbstractButton* button = answers.isEmpty() ? nullptr : box->button(answers.takeFirst());
+            if (button)
+                button->click();
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
+            return;
+        }
+    });
+    timer.start(10);
 }
 
 void answerItemPicker(const QString& choice, QStringList* items)

@@ -1,8 +1,11 @@
 #ifndef DIALOGS_H
 #define DIALOGS_H
 
+#include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <functional>
 
 // Modal dialogs block the test, so they are answered from a timer that waits
@@ -10,9 +13,25 @@
 // stops.
 void whenDialogShown(const std::function<bool(QWidget*)>& accept, const std::function<void(QWidget*)>& act);
 
-// Answers the next message box with `button`; `seen` receives its title and
-// text ("title|text") when not null.
-void answerMessageBox(QMessageBox::StandardButton button, QString* seen = nullptr);
+// What a user reads of a text shown in the given format: markup rendered
+// away, or the characters themselves.
+QString displayedText(const QString& text, Qt::TextFormat format);
+
+// Answers every message box shown while it lives, in turn with the given
+// buttons and with Escape once they run out, so a test never hangs on a box
+// it did not expect; `seen` holds "title|text" of each box in order, the text
+// as displayed.
+class MessageBoxes
+{
+public:
+    explicit MessageBoxes(QList<QMessageBox::StandardButton> buttons = {});
+
+    QStringList seen;
+
+private:
+    QList<QMessageBox::StandardButton> answers;
+    QTimer timer;
+};
 
 // Answers the next item picker (QInputDialog::getItem) with `choice`, or
 // cancels it when `choice` is null; `items` receives what it offered.

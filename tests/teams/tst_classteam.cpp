@@ -117,21 +117,24 @@ private slots:
         QTest::addColumn<QString>("owner");
         QTest::addColumn<QStringList>("creatures"); // name and level
         QTest::addColumn<QByteArray>("errorText");
+        QTest::addColumn<QString>("why"); // the start of lastError()
         const QByteArray m = "<faunlet name=\"MOSSLING\" level=\"2\"/>";
         const QByteArray t = "<faunlet name=\"TIDEFIN\" level=\"3\"/>";
         const QByteArray team = "<team name=\"A\" owner=\"B\">";
-        QTest::newRow("missing file") << QByteArray() << false << "" << QStringList{} << QByteArray();
-        QTest::newRow("not well-formed loads nothing") << QByteArray(team + m) << true << "" << QStringList{}
-                                                       << QByteArray();
+        QTest::newRow("missing file") << QByteArray() << false << "" << QStringList{} << QByteArray()
+                                      << "No such file";
+        QTest::newRow("not well-formed loads nothing, says where")
+            << QByteArray(team + m) << true << "" << QStringList{} << QByteArray()
+            << "line 1, column 61: Premature end of document.";
         QTest::newRow("missing owner, level not a number")
             << QByteArray("<team name=\"A\"><faunlet name=\"MOSSLING\" level=\"abc\"/></team>") << true << "noname"
-            << QStringList{"MOSSLING 0"} << QByteArray();
+            << QStringList{"MOSSLING 0"} << QByteArray() << "";
         QTest::newRow("unknown creature skipped")
             << QByteArray(team + m + "<faunlet name=\"NOSUCH\"/>" + t + "</team>") << true << "B"
-            << QStringList{"MOSSLING 2", "TIDEFIN 3"} << QByteArray("NOSUCH");
+            << QStringList{"MOSSLING 2", "TIDEFIN 3"} << QByteArray("NOSUCH") << "";
         QTest::newRow("comment between creatures")
             << QByteArray(team + "\n " + m + "\n <!-- B -->\n " + t + "\n</team>") << true << "B"
-            << QStringList{"MOSSLING 2", "TIDEFIN 3"} << QByteArray();
+            << QStringList{"MOSSLING 2", "TIDEFIN 3"} << QByteArray() << "";
     }
 
     void loading()
@@ -141,6 +144,7 @@ private slots:
         QFETCH(QString, owner);
         QFETCH(QStringList, creatures);
         QFETCH(QByteArray, errorText);
+        QFETCH(QString, why);
         workdir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
@@ -157,7 +161,8 @@ private slots:
             got << f->getName() + ' ' + QString::number(f->getLevel());
         QCOMPARE(got, creatures);
         QCOMPARE(store.getOwner(), owner);
-        QCOMPARE(store.lastError().isEmpty(), result);
+        QVERIFY2(why.isEmpty() ? store.lastError().isEmpty() : store.lastError().startsWith(why),
+                 qPrintable(store.lastError()));
         QVERIFY2(printed.contains(errorText), printed);
     }
 

@@ -44,10 +44,9 @@ private slots:
             workspace->setActiveSubWindow(workspace->addSubWindow(other));
             other->show();
         }
-        QString seen;
-        answerMessageBox(QMessageBox::Ok, &seen);
+        MessageBoxes boxes;
         window.teamSave();
-        QCOMPARE(seen, "Warning !|" + warning);
+        QCOMPARE(boxes.seen, QStringList{"Warning !|" + warning});
     }
 
     void saveWritesOnlyTheActiveEditor()

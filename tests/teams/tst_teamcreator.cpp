@@ -11,24 +11,18 @@
 #include <QTextEdit>
 
 #include "support/dialogs.h"
+#include "support/part.h"
 #include "support/workdir.h"
 #include "teamdata.h"
 #include "teams/teamcreator.h"
 
-namespace {
+using Answers = QList<QMessageBox::StandardButton>;
 
-template <typename T>
-T* part(const TeamCreator& editor, const char* name)
-{
-    T* widget = editor.findChild<T*>(name);
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
+namespace {
 
 QListWidget* rowsOf(const TeamCreator& editor)
 {
-    return part<QListWidget>(editor, "list_faunlet");
+    return part<QListWidget>(&editor, "list_faunlet");
 }
 
 QStringList texts(const QAbstractItemModel* model)
@@ -55,19 +49,29 @@ std::unique_ptr<QMimeData> dragged(const QStringList& names)
 // "over N: A" is what the list's model makes of a drop on row N (it writes the
 // names over the rows from there on); "row N" makes row N current; "up",
 // "down" and "delete" press those buttons; "keys" presses Return in the name,
-// then Escape.
+// then Escape; "name X" and "owner X" fill those fields; "save" saves and
+// "load F" loads the team file F.
 void perform(TeamCreator& editor, const QString& step)
 {
     QListWidget* list = rowsOf(editor);
     const QStringList words = QString(step).remove(':').split(' ');
     const QString verb = words.first();
     const int row = words.value(1).toInt();
-    if (verb == "row") {
+    if (verb == "name") {
+        part<QLineEdit>(&editor, "lineEdit_TeamName")->setText(words.value(1));
+    } else if (verb == "owner") {
+        part<QComboBox>(&editor, "comboBox_owner")->setCurrentText(words.value(1));
+    } else if (verb == "save") {
+        editor.teamSave();
+    } else if (verb == "load") {
+        answerItemPicker(words.value(1));
+        editor.teamLoad();
+    } else if (verb == "row") {
         list->setCurrentRow(row);
     } else if (verb == "up" || verb == "down" || verb == "delete") {
-        part<QPushButton>(editor, qPrintable("btn_" + verb + "Faunlet"))->click();
+        part<QPushButton>(&editor, qPrintable("btn_" + verb + "Faunlet"))->click();
     } else if (verb == "keys") {
-        QTest::keyClick(part<QLineEdit>(editor, "lineEdit_TeamName"), Qt::Key_Return);
+        QTest::keyClick(part<QLineEdit>(&editor, "lineEdit_TeamName"), Qt::Key_Return);
         QTest::keyClick(&editor, Qt::Key_Escape);
     } else if (verb == "onto") {
         QVERIFY(list->isVisible()); // rows have places only when shown
@@ -89,7 +93,7 @@ void perform(TeamCreator& editor, const QString& step)
 
 QStringList saveAs(TeamCreator& editor, const QString& name)
 {
-    part<QLineEdit>(editor, "lineEdit_TeamName")->setText(name);
+    part<QLineEdit>(&editor, "lineEdit_TeamName")->setText(name);
     editor.teamSave();
     return namesInFile("teams/" + name + ".xml");
 }
@@ -176,7 +180,7 @@ private slots:
         QCOMPARE(texts(rowsOf(editor)->model()), rows);
         QCOMPARE(rowsOf(editor)->currentRow(), current);
         if (hp != -1)
-            QCOMPARE(part<QProgressBar>(editor, "progressBar_HP")->value(), hp);
+            QCOMPARE(part<QProgressBar>(&editor, "progressBar_HP")->value(), hp);
         QCOMPARE(saveAs(editor, "T"), rows);
     }
 
@@ -207,10 +211,10 @@ private slots:
         TeamCreator editor;
         loadChoosing(editor, "T.xml");
         rowsOf(editor)->setCurrentRow(0);
-        QCOMPARE(part<QLabel>(editor, "label_EXP")->text(), QStringLiteral("<font color='blue'>%1</font>").arg(level));
-        QCOMPARE(part<QTextEdit>(editor, "textEdit_attackView")->toPlainText(), moves);
-        QCOMPARE(part<QProgressBar>(editor, "progressBar_HP")->value(), bar);
-        QCOMPARE(part<QProgressBar>(editor, "progressBar_HP")->text(), barText);
+        QCOMPARE(part<QLabel>(&editor, "label_EXP")->text(), QStringLiteral("<font color='blue'>%1</font>").arg(level));
+        QCOMPARE(part<QTextEdit>(&editor, "textEdit_attackView")->toPlainText(), moves);
+        QCOMPARE(part<QProgressBar>(&editor, "progressBar_HP")->value(), bar);
+        QCOMPARE(part<QProgressBar>(&editor, "progressBar_HP")->text(), barText);
     }
 
     void ownersListedWithoutXml()
@@ -220,7 +224,7 @@ private slots:
         for (const char* file : {"B.xml", "a.xml", "x.xml.xml"})
             QVERIFY(dir.write(QStringLiteral("owners/") + file, "<owner/>"));
         TeamCreator editor;
-        auto box = part<QComboBox>(editor, "comboBox_owner");
+        auto box = part<QComboBox>(&editor, "comboBox_owner");
         QCOMPARE(texts(box->model()), (QStringList{"a", "B", "x"}));
         QCOMPARE(box->currentIndex(), 0);
     }
@@ -236,10 +240,10 @@ private slots:
         QVERIFY(writeTeam(dir, team, "Bob", {"name='TIDEFIN'", "name='MOSSLING'"}));
         TeamCreator editor;
         loadChoosing(editor, team + ".xml");
-        auto box = part<QComboBox>(editor, "comboBox_owner");
+        auto box = part<QComboBox>(&editor, "comboBox_owner");
         QCOMPARE(texts(box->model()), (QStringList{"Bob", "Ann", "Bob"}));
         QCOMPARE(box->currentIndex(), 0);
-        QCOMPARE(part<QLineEdit>(editor, "lineEdit_TeamName")->text(), team);
+        QCOMPARE(part<QLineEdit>(&editor, "lineEdit_TeamName")->text(), team);
         QCOMPARE(texts(rowsOf(editor)->model()), (QStringList{"TIDEFIN", "MOSSLING"}));
     }
 
@@ -250,7 +254,10 @@ private slots:
         QTest::addColumn<QString>("warning");
         QTest::newRow("cancelled") << QString() << QStringList{"Ann"} << QString();
         QTest::newRow("a folder, not a file")
-            << "Folder.xml" << QStringList{"", "Ann"} << "Warning !|The team could not be loaded: ";
+            << "Folder.xml" << QStringList{"", "Ann"} << "Warning !|The team file \"Folder.xml\" could not be loaded: ";
+        QTest::newRow("not well-formed, says where")
+            << "Bad.xml" << QStringList{"", "Ann"}
+            << "Warning !|The team file \"Bad.xml\" could not be loaded: line 1, column 33: Premature end of document.";
     }
 
     void failedLoadLeavesEditorEmpty()
@@ -264,15 +271,112 @@ private slots:
         QVERIFY(dir.write("owners/Ann.xml", "<owner/>"));
         QVERIFY(writeTeam(dir, "T", "Bob", {"name='TIDEFIN'"}));
         QVERIFY(QDir().mkpath("teams/Folder.xml"));
-        QString seen;
-        if (!warning.isEmpty())
-            answerMessageBox(QMessageBox::Ok, &seen);
+        QVERIFY(dir.write("teams/Bad.xml", "<team name=\"T\"><faunlet name='X'>"));
+        MessageBoxes boxes;
         TeamCreator editor;
         loadChoosing(editor, entry);
-        QVERIFY2(seen.startsWith(warning), qPrintable(seen));
+        QCOMPARE(boxes.seen.size(), warning.isEmpty() ? 0 : 1);
+        QVERIFY2(boxes.seen.value(0).startsWith(warning), qPrintable(boxes.seen.value(0)));
+        QVERIFY(!editor.isModified());
         QCOMPARE(rowsOf(editor)->count(), 0);
-        QCOMPARE(part<QLineEdit>(editor, "lineEdit_TeamName")->text(), QString());
-        QCOMPARE(texts(part<QComboBox>(editor, "comboBox_owner")->model()), owners);
+        QCOMPARE(part<QLineEdit>(&editor, "lineEdit_TeamName")->text(), QString());
+        QCOMPARE(texts(part<QComboBox>(&editor, "comboBox_owner")->model()), owners);
+    }
+
+    // A save that would replace a file this editor neither loaded nor saved
+    // asks first.
+    void replacingAnotherTeam_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<Answers>("answers");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("folderChanged");
+        const QString question = "Warning !|The team \"T\" already exists: replace it?";
+        QTest::newRow("new editor onto a team, No") << QStringList{"end: MOSSLING", "name T", "save"}
+                                                    << Answers{QMessageBox::No} << QStringList{question} << false;
+        QTest::newRow("new editor onto a team, Yes") << QStringList{"end: MOSSLING", "name T", "save"}
+                                                     << Answers{QMessageBox::Yes} << QStringList{question} << true;
+        QTest::newRow("loaded, saved under its own name") << QStringList{"load T.xml", "end: MOSSLING", "save"}
+                                                          << Answers{} << QStringList{} << true;
+        QTest::newRow("saved once, saved again") << QStringList{"name U", "save", "end: MOSSLING", "save"} << Answers{}
+                                                 << QStringList{} << true;
+    }
+
+    void replacingAnotherTeam()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(Answers, answers);
+        QFETCH(QStringList, boxes);
+        QFETCH(bool, folderChanged);
+        workdir dir;
+        QVERIFY(dir.writeData(herd()));
+        QVERIFY(dir.makeStoreDirs());
+        QVERIFY(writeTeam(dir, "T", "Bob", {"name='TIDEFIN'"}));
+        const QStringList before = dir.snapshot();
+        TeamCreator editor;
+        MessageBoxes seen(answers);
+        for (const QString& step : steps)
+            perform(editor, step);
+        QCOMPARE(seen.seen, boxes);
+        QCOMPARE(dir.snapshot() != before, folderChanged);
+    }
+
+    // Closing an editor with changes since its last save or load asks
+    // Save / Discard / Cancel.
+    void closingAsksAboutChanges_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<Answers>("answers");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("stays");
+        const QString question = "Warning !|The team \"T\" has unsaved changes. Save them?";
+        QTest::newRow("unchanged closes without a word") << QStringList{} << Answers{} << QStringList{} << false;
+        QTest::newRow("saved closes without a word")
+            << QStringList{"end: MOSSLING", "name T", "save"} << Answers{} << QStringList{} << false;
+        QTest::newRow("member dropped, Cancel keeps it") << QStringList{"name T", "save", "end: MOSSLING"}
+                                                         << Answers{QMessageBox::Cancel} << QStringList{question}
+                                                         << true;
+        QTest::newRow("order changed, Discard closes")
+            << QStringList{"end: MOSSLING TIDEFIN", "name T", "save", "row 1", "up"} << Answers{QMessageBox::Discard}
+            << QStringList{question} << false;
+        QTest::newRow("owner changed, Save writes and closes")
+            << QStringList{"name T", "save", "owner Bob"} << Answers{QMessageBox::Save} << QStringList{question}
+            << false;
+        QTest::newRow("Save that fails keeps it")
+            << QStringList{"end: MOSSLING"} << Answers{QMessageBox::Save}
+            << QStringList{"Warning !|This team has unsaved changes. Save them?",
+                           "Warning !|The team cannot be saved under this name. The name is empty."}
+            << true;
+    }
+
+    void closingAsksAboutChanges()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(Answers, answers);
+        QFETCH(QStringList, boxes);
+        QFETCH(bool, stays);
+        workdir dir;
+        QVERIFY(dir.writeData(herd()));
+        QVERIFY(dir.makeStoreDirs());
+        QVERIFY(dir.write("owners/Ann.xml", "<owner/>"));
+        QVERIFY(dir.write("owners/Bob.xml", "<owner/>"));
+        QPointer<TeamCreator> editor = new TeamCreator;
+        editor->setAttribute(Qt::WA_DeleteOnClose);
+        editor->show();
+        for (const QString& step : steps)
+            perform(*editor, step);
+        const QStringList before = dir.snapshot();
+        {
+            MessageBoxes seen(answers);
+            editor->close();
+            QCOMPARE(seen.seen, boxes);
+        }
+        QTRY_COMPARE(editor.isNull(), !stays);
+        const bool saved = answers.value(0) == QMessageBox::Save && !stays;
+        QCOMPARE(dir.snapshot() != before, saved);
+        if (saved)
+            QCOMPARE(namesInFile("teams/T.xml"), QStringList{});
+        delete editor;
     }
 
     void failedSaveWarns()
@@ -283,10 +387,9 @@ private slots:
         QVERIFY(QDir().mkpath("teams/T.xml"));
         TeamCreator editor;
         perform(editor, "end: MOSSLING");
-        QString seen;
-        answerMessageBox(QMessageBox::Ok, &seen);
+        MessageBoxes boxes({QMessageBox::Yes});
         QCOMPARE(saveAs(editor, "T"), QStringList{"<unreadable>"});
-        QCOMPARE(seen, QStringLiteral("Warning !|The team could not be saved: A folder stands where the file must go."));
+        QCOMPARE(boxes.seen.last(), QStringLiteral("Warning !|The team could not be saved: A folder stands where the file must go."));
         QCOMPARE(QDir("teams").entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"T.xml"});
     }
 };

@@ -8,10 +8,13 @@
 #include <QTextEdit>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
 
 #include "app/fauntome.h"
 #include "data/faunlet.h"
 #include "support/capture.h"
+#include "support/dialogs.h"
+#include "support/part.h"
 #include "support/workdir.h"
 #include "viewer/network.h"
 #include "viewer/viewfaunlet.h"
@@ -147,6 +150,38 @@ private slots:
         quiet.text();
         QCOMPARE(viewer.findChild<QTextEdit*>("textEdit_Attacks")->toPlainText(),
                  "1 \t Nip\n1 \t Gnaw\n7 \t Bite\n30 \t <b>Slam</b>\n100 \t Summit");
+    }
+
+    // Text from the data file is shown as written: markup stays characters,
+    // and an image tag never makes the viewer read a file (a FIFO here, which
+    // would block it for good).
+    void textFromTheFileIsText_data()
+    {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("name") << "label_nameFaunlet" << "<B>BOLD</B>";
+        QTest::newRow("description") << "label_Description" << "Eats <img src='fifo'/> whole.";
+        QTest::newRow("evolution, in its colours") << "label_Evolution" << "<I>NEXT</I> (at lvl. <img src='fifo'/>)";
+    }
+
+    void textFromTheFileIsText()
+    {
+        QFETCH(QString, widget);
+        QFETCH(QString, shown);
+        QCOMPARE(mkfifo("fifo", 0600), 0);
+        QVERIFY(dir->writeData(
+            creature(1, "&lt;B&gt;BOLD&lt;/B&gt;",
+                     "<evolutions><name>&lt;B&gt;BOLD&lt;/B&gt;</name><name>&lt;I&gt;NEXT&lt;/I&gt;</name>"
+                     "<condition>&lt;img src='fifo'/&gt;</condition></evolutions>"
+                     "<description>Eats &lt;img src='fifo'/&gt; whole.</description><moves/>")));
+        mainWindow main;
+        main.doubleClick("<B>BOLD</B>");
+        QCOMPARE(main.viewers().size(), 1);
+        const auto label = part<QLabel>(main.viewers().first(), qPrintable(widget));
+        main.viewers().first()->grab(); // lays every label out, as showing it does
+        QCOMPARE(displayedText(label->text(), label->textFormat()), shown);
+        if (widget == "label_Evolution")
+            QVERIFY(label->text().contains("<font color='green'>"));
     }
 
     // One viewer per name, filled once; later double clicks only bring it back.

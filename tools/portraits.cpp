@@ -24,8 +24,17 @@ namespace {
 
 using portraits::Entry;
 
-// Fits the viewer's 231x231 label unscaled with a margin.
-constexpr int kSize = 200;
+// The viewer shows a portrait unscaled, left-aligned and vertically centred
+// in its 231x231 picture label: at the label's size, the canvas's pixels are
+// the label's own, with no offset to work out.
+constexpr int kCanvas = 231;
+// The label reaches over the end of the description (left of x 32) and over
+// the evolution and type rows (from y 170 down); the creature stays in the
+// rest, and the canvas around it is pure white, which the viewer shows
+// transparent.
+const QRect kClear(QPoint(32, 0), QPoint(230, 169));
+// The creatures are modelled in a square of this size, then scaled to fit.
+constexpr int kModel = 200;
 
 // ---------------------------------------------------------------- randomness
 
@@ -1662,9 +1671,9 @@ QImage haloMask(const QImage& layer)
     return mask;
 }
 
-QImage renderLayer(const Creature& c, const QTransform& t, int size)
+QImage renderLayer(const Creature& c, const QTransform& t, QSize size)
 {
-    QImage layer(size, size, QImage::Format_ARGB32_Premultiplied);
+    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     QPainter p(&layer);
     p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
@@ -1695,29 +1704,35 @@ QImage portrait(const Creature& c)
     const QRectF shadowRect(100 - a.shadowRx, a.groundY - a.shadowRx * 0.22, a.shadowRx * 2, a.shadowRx * 0.44);
 
     // Young creatures are drawn smaller; then whatever sticks out (long ears,
-    // wide wings) is brought back inside the frame and the whole is centred.
+    // wide wings) is brought back inside the free part and the whole is
+    // centred there.
     const qreal grow = c.stage == 0 ? 0.8 : (c.stage == 1 ? 0.9 : 1.0);
     QTransform base;
     base.translate(100, a.groundY);
     base.scale(grow, grow);
     base.translate(-100, -a.groundY);
     constexpr int pad = 60;
-    const QImage probe = renderLayer(c, base * QTransform::fromTranslate(pad, pad), kSize + 2 * pad);
+    const QImage probe =
+        renderLayer(c, base * QTransform::fromTranslate(pad, pad), QSize(kModel + 2 * pad, kModel + 2 * pad));
     QRectF box = QRectF(coverage(probe)).translated(-pad, -pad).united(base.mapRect(shadowRect));
+    // Wider than the halo's spread, so the halo is not cut at the edge.
     constexpr qreal margin = 9;
-    const qreal room = kSize - 2 * margin;
-    const qreal fit = std::min({1.0, room / box.width(), room / box.height()});
+    const QSize room = kClear.size();
+    const qreal fit =
+        std::min({1.0, (room.width() - 2 * margin) / box.width(), (room.height() - 2 * margin) / box.height()});
     QTransform adjust;
-    adjust.translate(kSize / 2.0, kSize / 2.0);
+    adjust.translate(room.width() / 2.0, room.height() / 2.0);
     adjust.scale(fit, fit);
     adjust.translate(-box.center().x(), -box.center().y());
     const QTransform t = base * adjust;
 
-    const QImage layer = renderLayer(c, t, kSize);
+    const QImage layer = renderLayer(c, t, room);
 
-    QImage out(kSize, kSize, QImage::Format_RGB32);
-    out.fill(kWhite);
-    QPainter p(&out);
+    // Drawn on its own and then copied in, so that no shadow, halo or
+    // antialiased edge can tint a pixel over the text.
+    QImage scene(room, QImage::Format_RGB32);
+    scene.fill(kWhite);
+    QPainter p(&scene);
     p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
 
     QRadialGradient shadow(shadowRect.center(), a.shadowRx);
@@ -1734,7 +1749,7 @@ QImage portrait(const Creature& c)
 
     // Tinted, not grey, so the rim reads as part of the creature.
     const QImage mask = haloMask(layer);
-    QImage halo(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+    QImage halo(room, QImage::Format_ARGB32_Premultiplied);
     halo.fill(mix(c.body, kWhite, 0.86));
     {
         QPainter hp(&halo);
@@ -1744,6 +1759,12 @@ QImage portrait(const Creature& c)
     p.drawImage(0, 0, halo);
     p.drawImage(0, 0, layer);
     p.end();
+
+    QImage out(kCanvas, kCanvas, QImage::Format_RGB32);
+    out.fill(kWhite);
+    QPainter place(&out);
+    place.drawImage(kClear.topLeft(), scene);
+    place.end();
     return out;
 }
 

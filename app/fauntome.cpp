@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QSplashScreen>
 
+#include <algorithm>
+
 #include "data/faunlet.h"
 #include "data/xml.h"
 #include "owners/owner.h"
@@ -144,6 +146,22 @@ void Fauntome::aboutFauntome()
     box->setText(QStringLiteral("<html><img src=':/images/splash'/> "
                                 "Fauntome<br/>Ines Varlet<br/>Tomas Ekwall<br/>Odile Marchetti</html>"));
     QPointer<QMdiSubWindow> frame = workspace->addSubWindow(box);
+    // The box works out its size, and adds its OK button, only when shown;
+    // the workspace had sized the frame before that and cut the button off.
+    frame->show();
+    frame->resize(frame->sizeHint());
+    // Grown where it was placed, it may reach out of view; the top left
+    // corner wins when the view is too small for all of it.
+    const QRect view = workspace->viewport()->rect();
+    QRect placed = frame->geometry();
+    placed.moveRight(std::min(placed.right(), view.right()));
+    placed.moveBottom(std::min(placed.bottom(), view.bottom()));
+    placed.moveLeft(std::max(placed.left(), view.left()));
+    placed.moveTop(std::max(placed.top(), view.top()));
+    frame->move(placed.topLeft());
+    // Only a top-level dialog picks its default button by itself; without one
+    // Enter would do nothing here.
+    box->setDefaultButton(QMessageBox::Ok);
 
     // A box inside the workspace is not a top-level window, so modality alone
     // would not stop the user: keep everything else disabled while it runs.

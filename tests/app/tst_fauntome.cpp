@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -178,30 +179,65 @@ private slots:
         QCOMPARE(QFile::exists("teams/T.xml"), answers.first() == QMessageBox::Save);
     }
 
+    void aboutBoxInWorkspace_data()
+    {
+        QTest::addColumn<int>("key"); // 0: the OK button is clicked
+        QTest::addColumn<bool>("viewerOpen");
+        QTest::newRow("OK, empty workspace") << 0 << false;
+        QTest::newRow("Enter, empty workspace") << int(Qt::Key_Return) << false;
+        QTest::newRow("Escape, a viewer open") << int(Qt::Key_Escape) << true;
+    }
+
     void aboutBoxInWorkspace()
     {
+        QFETCH(int, key);
+        QFETCH(bool, viewerOpen);
         workdir dir;
         QVERIFY(dir.writeData(sampleCreatures({1})));
         Fauntome window;
+        // Room for the whole box, so that it can be asked to be wholly in view.
+        window.setWindowState(Qt::WindowNoState);
+        window.resize(1280, 800);
         window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         auto workspace = window.findChild<QMdiArea*>();
         QVERIFY(workspace);
+        // A viewer in the way makes the workspace place the box lower down.
+        if (viewerOpen)
+            window.faunletShow(window.findChild<QListWidget*>("listFaunlet")->item(0));
         bool inWorkspace = false;
         bool menusBlocked = false;
+        QRect button, visible, placed;
+        bool closedByKey = false;
         whenDialogShown([](QWidget* w) { return qobject_cast<QMessageBox*>(w); },
                         [&](QWidget* w) {
                             auto box = static_cast<QMessageBox*>(w);
-                            inWorkspace = workspace->subWindowList().size() == 1
-                                && workspace->subWindowList().first()->widget() == box
+                            QMdiSubWindow* sub = workspace->subWindowList().constLast();
+                            inWorkspace = workspace->subWindowList().size() == 1 + viewerOpen && sub->widget() == box
                                 && box->windowTitle() == QLatin1String("About...");
                             menusBlocked = !window.menuBar()->isEnabled();
-                            box->button(QMessageBox::Ok)->click();
+                            QAbstractButton* ok = box->button(QMessageBox::Ok);
+                            button = QRect(ok->mapTo(sub, QPoint(0, 0)), ok->size());
+                            visible = sub->layout()->contentsRect(); // below the title bar, inside the borders
+                            placed = sub->geometry();
+                            if (key) {
+                                // Keys go where a user's keys go: to the focus.
+                                QWidget* focus = QApplication::focusWidget();
+                                if (focus && box->isAncestorOf(focus))
+                                    QTest::keyClick(focus, Qt::Key(key));
+                                closedByKey = !box->isVisible();
+                            }
+                            if (box->isVisible())
+                                ok->click();
                         });
         window.aboutFauntome();
         QVERIFY(inWorkspace);
         QVERIFY(menusBlocked);
+        QCOMPARE(visible.united(button), visible);
+        QCOMPARE(workspace->viewport()->rect().united(placed), workspace->viewport()->rect());
+        QCOMPARE(closedByKey, key != 0);
         QVERIFY(window.menuBar()->isEnabled());
-        QCOMPARE(workspace->subWindowList().size(), 0);
+        QCOMPARE(workspace->subWindowList().size(), int(viewerOpen));
     }
 
     // Escape in a dialog closes it without its workspace frame noticing; the

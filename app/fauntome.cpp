@@ -1,5 +1,5 @@
 #include "app/fauntome.h"
-#include "app/warning.h"
+#include "widgets/warning.h"
 
 #include <QCloseEvent>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "owners/owner.h"
 
-#include "app/warning.h"
+#include "widgets/warning.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -8,14 +8,14 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "app/warning.h"
+#include "widgets/warning.h"
 #include "data/faunlet.h"
 #include "data/skills.h"
 #include "data/storename.h"
 #include "data/xml.h"
 #include "ui_teamcreator.h"
-#include "viewer/plainlines.h"
-#include "viewer/statbar.h"
+#include "widgets/plainlines.h"
+#include "widgets/statbar.h"
 
 namespace {
 

@@ -7,7 +7,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 bash tools/deps.sh cmake make g++ qt6-base-dev python3 fonts-dejavu-core
 
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DFAUNTOME_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DFAUNTOME_BUILD_TESTS=OFF -DFAUNTOME_BUILD_TOOLS=ON >/dev/null
 cmake --build build/release -j"$(nproc)"
 
 data=sample/faundata.xml

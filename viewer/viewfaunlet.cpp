@@ -10,8 +10,8 @@
 #include "viewer/artwork.h"
 #include "viewer/httpclient.h"
 #include "viewer/network.h"
-#include "viewer/plainlines.h"
-#include "viewer/statbar.h"
+#include "widgets/plainlines.h"
+#include "widgets/statbar.h"
 
 
 viewFaunlet::viewFaunlet(QWidget* parent)

@@ -1,4 +1,4 @@
-#include "viewer/plainlines.h"
+#include "widgets/plainlines.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

@@ -1,4 +1,4 @@
-#include "app/warning.h"
+#include "widgets/warning.h"
 
 #include <QCoreApplication>
 

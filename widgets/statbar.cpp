@@ -1,4 +1,4 @@
-#include "viewer/statbar.h"
+#include "widgets/statbar.h"
 
 #include <QProgressBar>
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "data/faunlet.h"
+#include "data/workingfiles.h"
 #include "data/xml.h"
 #include "owners/owner.h"
 #include "teams/teamcreator.h"
@@ -76,7 +77,7 @@ Fauntome::Fauntome(QWidget* parent, QSplashScreen* splash)
     QElapsedTimer sinceShown;
     sinceShown.start();
     for (int n = 1;; ++n) {
-        std::unique_ptr<Faunlet> faunlet(xml::getInstance(QStringLiteral("faundata.xml"))->getFaunlet(n));
+        std::unique_ptr<Faunlet> faunlet(xml::getInstance(WorkingFiles::dataFile())->getFaunlet(n));
         if (!faunlet)
             break;
         names.append(faunlet->getName());
@@ -305,7 +306,7 @@ void Fauntome::faunletShow(QListWidgetItem* item)
     }
 
     const std::unique_ptr<Faunlet> faunlet(
-        xml::getInstance(QStringLiteral("faundata.xml"))->getFaunlet(text.toUtf8().toStdString()));
+        xml::getInstance(WorkingFiles::dataFile())->getFaunlet(text.toUtf8().toStdString()));
     auto viewer = new viewFaunlet;
     viewer->setWindowsName(text);
     viewer->setFaunlet(faunlet.get());

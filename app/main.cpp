@@ -4,16 +4,16 @@
 #include <memory>
 
 #include "app/fauntome.h"
+#include "data/workingfiles.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
 
     QDir dir = QDir::current();
-    if (!dir.exists(QStringLiteral("./owners")))
-        dir.mkdir(QStringLiteral("./owners"));
-    if (!dir.exists(QStringLiteral("./teams")))
-        dir.mkdir(QStringLiteral("./teams"));
+    for (const QString& folder : {WorkingFiles::owners(), WorkingFiles::teams()})
+        if (!dir.exists(folder))
+            dir.mkdir(folder);
 
     // Owned here rather than leaked: it only has to outlive the window's
     // construction, during which it reports progress.

@@ -1,6 +1,5 @@
 #include "data/domfile.h"
 
-#include <QCoreApplication>
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
@@ -9,11 +8,6 @@
 #include <cerrno>
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("domfile", text);
-}
 
 // Empty when the content may be handed to the document tree; otherwise where
 // and why not.
@@ -24,7 +18,7 @@ QString structureProblem(const QByteArray& content)
     while (!reader.atEnd()) {
         const auto token = reader.readNext();
         if (token == QXmlStreamReader::StartElement && ++depth > domfile::maxDepth) {
-            reader.raiseError(tr("elements are nested more than %1 deep").arg(domfile::maxDepth));
+            reader.raiseError(domfile::tr("elements are nested more than %1 deep").arg(domfile::maxDepth));
             break;
         }
         if (token == QXmlStreamReader::EndElement)
@@ -32,7 +26,7 @@ QString structureProblem(const QByteArray& content)
     }
     if (!reader.hasError())
         return QString();
-    return tr("line %1, column %2: %3").arg(reader.lineNumber()).arg(reader.columnNumber()).arg(reader.errorString());
+    return domfile::tr("line %1, column %2: %3").arg(reader.lineNumber()).arg(reader.columnNumber()).arg(reader.errorString());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #define DOMFILE_H
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 class QDomDocument;
@@ -12,6 +13,8 @@ class QDomDocument;
 // old one as it was.
 class domfile
 {
+    Q_DECLARE_TR_FUNCTIONS(domfile)
+
 public:
     // Deeper nesting than any owner or team file has; the document tree is
     // torn down recursively, so unbounded depth would exhaust the stack.

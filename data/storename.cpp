@@ -1,23 +1,27 @@
 #include "data/storename.h"
 
-#include <QCoreApplication>
-
 QString storename::problem(const QString& name)
 {
     // Spaces alone would make a file that looks nameless, "   .xml".
     if (name.trimmed().isEmpty())
-        return QCoreApplication::translate("storename", "The name is empty.");
+        return tr("The name is empty.");
     if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return QCoreApplication::translate("storename", "\"%1\" is not a valid name.").arg(name);
+        return tr("\"%1\" is not a valid name.").arg(name);
     if (name.startsWith(QLatin1Char('.')))
-        return QCoreApplication::translate("storename", "A name cannot start with \".\".");
+        return tr("A name cannot start with \".\".");
     if (name.size() > maxLength)
-        return QCoreApplication::translate("storename", "A name cannot be longer than %1 characters.").arg(maxLength);
+        return tr("A name cannot be longer than %1 characters.").arg(maxLength);
     for (const QChar c : name) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
-            return QCoreApplication::translate("storename", "A name cannot contain \"/\" or \"\\\".");
+            return tr("A name cannot contain \"/\" or \"\\\".");
         if (c.category() == QChar::Other_Control)
-            return QCoreApplication::translate("storename", "A name cannot contain control characters.");
+            return tr("A name cannot contain control characters.");
     }
     return QString();
+}
+
+QString storename::entryProblem(const QString& fileName)
+{
+    const QLatin1String extension(".xml");
+    return problem(fileName.endsWith(extension) ? fileName.chopped(extension.size()) : fileName);
 }

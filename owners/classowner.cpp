@@ -1,7 +1,6 @@
 #include "owners/classowner.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDebug>
 #include <QDomDocument>
 #include <QDomImplementation>
@@ -12,38 +11,26 @@
 
 #include "data/domfile.h"
 #include "data/storename.h"
+#include "data/workingfiles.h"
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("classOwner", text);
-}
 
 QString attributeOr(const QDomElement& element, const QString& attribute)
 {
     return element.attribute(attribute, QStringLiteral("noname"));
 }
 
-// A listed file name must stay inside ./owners; reading elsewhere is never
-// what the caller meant.
-bool staysInStore(const QString& fileName)
-{
-    return !fileName.isEmpty() && fileName != QLatin1String(".") && fileName != QLatin1String("..")
-        && !fileName.contains(QLatin1Char('/')) && !fileName.contains(QLatin1Char('\\'));
-}
-
 } // namespace
 
 classOwner::classOwner(const QString& ownerName)
 {
-    if (storename::isSafe(ownerName))
+    if (storename::problem(ownerName).isEmpty())
         read(pathFor(ownerName), true);
 }
 
 QString classOwner::pathFor(const QString& ownerName)
 {
-    return QStringLiteral("./owners/") + ownerName + QStringLiteral(".xml");
+    return WorkingFiles::pathOf(WorkingFiles::owners(), ownerName);
 }
 
 bool classOwner::read(const QString& path, bool trace)
@@ -69,12 +56,12 @@ bool classOwner::read(const QString& path, bool trace)
 
 bool classOwner::loadOwner(const QString& fileName)
 {
-    error.clear();
-    if (!staysInStore(fileName)) {
-        error = tr("\"%1\" is not a file of the owners folder.").arg(fileName);
+    // The file name comes from a listing of the folder; anything that could
+    // lead out of it is not one.
+    error = storename::entryProblem(fileName);
+    if (!error.isEmpty())
         return false;
-    }
-    return read(QStringLiteral("./owners/") + fileName, false);
+    return read(WorkingFiles::owners() + fileName, false);
 }
 
 QByteArray classOwner::document() const

@@ -2,11 +2,15 @@
 #define CLASSOWNER_H
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
-// One owner, and the store of owner files: "./owners/" + name + ".xml".
+// One owner, and the store of owner files: one file per owner in the owners
+// folder, named after the owner.
 class classOwner
 {
+    Q_DECLARE_TR_FUNCTIONS(classOwner)
+
 public:
     classOwner() = default;
     classOwner(const classOwner& other) = default;

@@ -3,7 +3,6 @@
 #include "widgets/warning.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,13 +13,8 @@
 #include <QPixmap>
 
 #include "data/storename.h"
+#include "data/workingfiles.h"
 #include "ui_owner.h"
-
-namespace {
-
-const QString folder = QStringLiteral("./owners/");
-
-} // namespace
 
 Owner::Owner(QWidget* parent)
     : QDialog(parent)
@@ -145,10 +139,9 @@ bool Owner::saveOwner()
 
 void Owner::loadOwner()
 {
-    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     bool ok = false;
-    const QString chosen
-        = QInputDialog::getItem(this, tr("Choose your owner"), tr("Owners : "), names, 0, false, &ok);
+    const QString chosen = QInputDialog::getItem(this, tr("Choose your owner"), tr("Owners : "),
+                                                 WorkingFiles::entries(WorkingFiles::owners()), 0, false, &ok);
     if (!ok || chosen.isEmpty())
         return;
 
@@ -160,7 +153,7 @@ void Owner::loadOwner()
         return;
     }
     owner = std::move(loaded);
-    ownFile = folder + chosen;
+    ownFile = WorkingFiles::owners() + chosen;
     ui->lineEdit_name->setText(owner->get_name());
     // Names no picture, so a later save keeps the avatar read from the file.
     ui->lineEdit_Avatar->setText(QStringLiteral("innerXMLfile"));

@@ -1,6 +1,5 @@
 #include "teams/classteam.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QDomDocument>
 #include <QFile>
@@ -11,21 +10,16 @@
 #include "data/domfile.h"
 #include "data/faunlet.h"
 #include "data/storename.h"
+#include "data/workingfiles.h"
 #include "data/xml.h"
 
 namespace {
 
-const QString folder = QStringLiteral("./teams/");
 const QString missing = QStringLiteral("noname");
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("classTeam", text);
-}
 
 QString pathOf(const QString& teamName)
 {
-    return folder + teamName + QLatin1String(".xml");
+    return WorkingFiles::pathOf(WorkingFiles::teams(), teamName);
 }
 
 QString floatText(float value)
@@ -132,15 +126,13 @@ bool classTeam::deleteTeam(const QString& teamName)
 
 bool classTeam::loadTeam(const QString& fileName)
 {
-    // The name comes from a listing of ./teams; anything that could leave
-    // that folder is not one. The extension is not part of the team's name,
-    // whose length the save already limited.
-    const QString base = fileName.endsWith(QLatin1String(".xml")) ? fileName.chopped(4) : fileName;
-    error = storename::problem(base);
+    // The file name comes from a listing of the folder; anything that could
+    // lead out of it is not one.
+    error = storename::entryProblem(fileName);
     if (!error.isEmpty())
         return false;
     QDomDocument doc;
-    if (!domfile::read(folder + fileName, doc, &error))
+    if (!domfile::read(WorkingFiles::teams() + fileName, doc, &error))
         return false;
 
     qDebug() << "LOAD" << "\n";
@@ -151,7 +143,7 @@ bool classTeam::loadTeam(const QString& fileName)
         owner = e.attribute(QStringLiteral("owner"), missing);
     }
 
-    xml reader(QStringLiteral("faundata.xml"));
+    xml reader(WorkingFiles::dataFile());
     // Elements only: a comment between two creatures must not end the load.
     for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
         const QString creature = e.attribute(QStringLiteral("name"), missing);

@@ -1,6 +1,7 @@
 #ifndef CLASSTEAM_H
 #define CLASSTEAM_H
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -11,6 +12,8 @@ class Faunlet;
 // them, or received them from loadTeam, releases them.
 class classTeam
 {
+    Q_DECLARE_TR_FUNCTIONS(classTeam)
+
 public:
     classTeam() = default;
 
@@ -25,8 +28,9 @@ public:
     // failed write leaves the old file as it was.
     bool updateTeam(const QString& teamName, const QString& ownerName, QList<Faunlet*> members);
     bool deleteTeam(const QString& teamName);
-    // Appends the creatures of ./teams/<fileName> (new records, owned by the
-    // caller). False only when the file cannot be read.
+    // Appends the creatures of the teams folder's entry `fileName` (new
+    // records, owned by the caller). False only when the file cannot be read;
+    // lastError() also tells why a file that opened could not be taken.
     bool loadTeam(const QString& fileName);
 
     // Forgets a record its owner is about to release.

@@ -1,7 +1,6 @@
 #include "teams/teamcreator.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -12,6 +11,7 @@
 #include "data/faunlet.h"
 #include "data/skills.h"
 #include "data/storename.h"
+#include "data/workingfiles.h"
 #include "data/xml.h"
 #include "ui_teamcreator.h"
 #include "widgets/plainlines.h"
@@ -23,19 +23,10 @@ namespace {
 // levels the viewer lists: a stored level of two billion must not hang.
 constexpr int maxMoveLevel = 100;
 
-const QString folder = QStringLiteral("./teams/");
 
 xml* reader()
 {
-    return xml::getInstance(QStringLiteral("faundata.xml"));
-}
-
-QStringList listing(const QString& path)
-{
-    QStringList entries = QDir(path).entryList();
-    entries.removeAll(QStringLiteral("."));
-    entries.removeAll(QStringLiteral(".."));
-    return entries;
+    return xml::getInstance(WorkingFiles::dataFile());
 }
 
 } // namespace
@@ -63,7 +54,7 @@ TeamCreator::TeamCreator(QWidget* parent)
                     dropped.remove(ui->list_faunlet->item(row));
             });
 
-    for (QString entry : listing(QStringLiteral("./owners/")))
+    for (QString entry : WorkingFiles::entries(WorkingFiles::owners()))
         ui->comboBox_owner->addItem(entry.remove(QStringLiteral(".xml")));
     markUnchanged();
 }
@@ -298,7 +289,7 @@ bool TeamCreator::teamSave()
         warning::show(tr("The team cannot be saved under this name. %1").arg(problem));
         return false;
     }
-    const QString file = folder + name + QStringLiteral(".xml");
+    const QString file = WorkingFiles::pathOf(WorkingFiles::teams(), name);
     if (file != ownFile && QFileInfo::exists(file)
         && warning::ask(tr("The team \"%1\" already exists: replace it?").arg(name),
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
@@ -318,7 +309,8 @@ void TeamCreator::teamLoad()
     settleDrops();
     bool ok = false;
     const QString choice
-        = QInputDialog::getItem(this, tr("Choose your team"), tr("Teams : "), listing(folder), 0, false, &ok);
+        = QInputDialog::getItem(this, tr("Choose your team"), tr("Teams : "), WorkingFiles::entries(WorkingFiles::teams()),
+                                0, false, &ok);
     if (!ok || choice.isEmpty())
         return;
 
@@ -343,6 +335,6 @@ void TeamCreator::teamLoad()
     if (!read || !reason.isEmpty())
         warning::show(tr("The team file \"%1\" could not be loaded: %2").arg(choice, reason));
     else
-        ownFile = folder + choice;
+        ownFile = WorkingFiles::teams() + choice;
     markUnchanged();
 }

@@ -5,6 +5,7 @@
 
 #include "data/faunlet.h"
 #include "data/skills.h"
+#include "data/workingfiles.h"
 #include "data/xml.h"
 #include "ui_viewfaunlet.h"
 #include "viewer/artwork.h"
@@ -92,7 +93,7 @@ void viewFaunlet::setFaunlet(Faunlet* faunlet)
                                      + QStringLiteral("  (at lvl. <font color='green'>")
                                      + faunlet->getLvlEvo().toHtmlEscaped() + QStringLiteral("</font>)"));
 
-    xml* reader = xml::getInstance(QStringLiteral("faundata.xml"));
+    xml* reader = xml::getInstance(WorkingFiles::dataFile());
     for (int level = 1; level <= 100; ++level) {
         const std::unique_ptr<QList<skills*>> moves(reader->getSkills(faunlet->getName(), level));
         if (!moves)

@@ -7,22 +7,21 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "widgets/warning.h"
-#include "data/faunlet.h"
 #include "data/skills.h"
 #include "data/storename.h"
 #include "data/workingfiles.h"
 #include "data/xml.h"
+#include "teams/teamlist.h"
 #include "ui_teamcreator.h"
 #include "widgets/plainlines.h"
 #include "widgets/statbar.h"
+#include "widgets/warning.h"
 
 namespace {
 
 // Moves are listed up to the creature's level, but no further than the
 // levels the viewer lists: a stored level of two billion must not hang.
 constexpr int maxMoveLevel = 100;
-
 
 xml* reader()
 {
@@ -47,12 +46,7 @@ TeamCreator::TeamCreator(QWidget* parent)
     connect(ui->btn_deleteFaunlet, &QPushButton::clicked, this, &TeamCreator::listDeleteFaunlet);
     connect(ui->list_faunlet, &QListWidget::itemChanged, this, &TeamCreator::updateFaunlet);
     connect(ui->list_faunlet, &QListWidget::currentRowChanged, this, &TeamCreator::updateStats);
-    // A dropped row removed before it was settled must not be looked at again.
-    connect(ui->list_faunlet->model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
-            [this](const QModelIndex&, int first, int last) {
-                for (int row = first; row <= last; ++row)
-                    dropped.remove(ui->list_faunlet->item(row));
-            });
+    connect(ui->list_faunlet, &TeamList::namesDropped, this, &TeamCreator::takeDrop);
 
     for (QString entry : WorkingFiles::entries(WorkingFiles::owners()))
         ui->comboBox_owner->addItem(entry.remove(QStringLiteral(".xml")));
@@ -63,9 +57,6 @@ TeamCreator::~TeamCreator()
 {
     // The list outlives this part of the object; its signals must not reach it.
     ui->list_faunlet->disconnect(this);
-    ui->list_faunlet->model()->disconnect(this);
-    team.reset();
-    qDeleteAll(faunlets);
     delete ui;
 }
 
@@ -80,7 +71,7 @@ void TeamCreator::closeEvent(QCloseEvent* event)
 QStringList TeamCreator::formState() const
 {
     QStringList state{ui->lineEdit_TeamName->text(), ui->comboBox_owner->currentText()};
-    for (const Faunlet* faunlet : faunlets)
+    for (const std::unique_ptr<Faunlet>& faunlet : faunlets)
         state << faunlet->getName();
     return state;
 }
@@ -90,9 +81,8 @@ void TeamCreator::markUnchanged()
     unchanged = formState();
 }
 
-bool TeamCreator::isModified()
+bool TeamCreator::isModified() const
 {
-    settleDrops();
     return formState() != unchanged;
 }
 
@@ -131,85 +121,51 @@ void TeamCreator::changeEvent(QEvent* event)
     }
 }
 
-void TeamCreator::updateFaunlet(QListWidgetItem* item)
+void TeamCreator::takeDrop(int row, const QStringList& names)
 {
-    if (!item)
-        return;
-    // A drop writes its rows one after the other; removing one now would
-    // shift the rows still to be written, so judge them once it is over.
-    dropped.insert(item);
-    if (!settleQueued) {
-        settleQueued = true;
-        QMetaObject::invokeMethod(this, &TeamCreator::settleDrops, Qt::QueuedConnection);
+    QListWidget* list = ui->list_faunlet;
+    for (const QString& name : names) {
+        auto item = new QListWidgetItem(name);
+        list->insertItem(row, item);
+        updateFaunlet(item);
+        if (list->row(item) == row)
+            ++row;
     }
 }
 
-void TeamCreator::settleDrops()
+void TeamCreator::updateFaunlet(QListWidgetItem* item)
 {
-    settleQueued = false;
-    if (dropped.isEmpty())
-        return;
     QListWidget* list = ui->list_faunlet;
-    const int rows = list->count();
-    QList<Faunlet*> unclaimed = faunlets;
-    QList<Faunlet*> byRow(rows, nullptr);
-    auto claim = [&unclaimed](const QString& name) -> Faunlet* {
-        for (qsizetype i = 0; i < unclaimed.size(); ++i)
-            if (unclaimed.at(i)->getName() == name)
-                return unclaimed.takeAt(i);
-        return nullptr;
-    };
-
-    for (int row = 0; row < rows; ++row)
-        if (!dropped.contains(list->item(row)))
-            byRow[row] = claim(list->item(row)->text());
-
-    QList<int> refused;
-    for (int row = 0; row < rows; ++row) {
-        const QListWidgetItem* item = list->item(row);
-        if (!dropped.contains(item))
-            continue;
-        const QString name = item->text();
-        const bool inTeam = std::any_of(byRow.cbegin(), byRow.cend(),
-                                        [&name](const Faunlet* f) { return f && f->getName() == name; });
-        if (!inTeam) {
-            byRow[row] = claim(name);
-            if (!byRow[row])
-                byRow[row] = reader()->getFaunlet(name.toUtf8().toStdString());
-        }
-        if (!byRow[row])
-            refused.append(row);
-    }
-    dropped.clear();
-
-    // Records whose rows a drop wrote over have left the team.
-    for (Faunlet* gone : std::as_const(unclaimed)) {
-        team->removeFaunlet(gone);
-        delete gone;
-    }
-    faunlets.clear();
-    for (Faunlet* faunlet : std::as_const(byRow))
-        if (faunlet)
-            faunlets.append(faunlet);
-    {
+    const int row = list->row(item);
+    if (row < 0)
+        return;
+    // Every other row has its record; a row that had one gives it up.
+    if (size_t(list->count()) == faunlets.size())
+        takeRecord(row);
+    const QString name = item->text();
+    const bool held = std::any_of(faunlets.cbegin(), faunlets.cend(),
+                                  [&name](const std::unique_ptr<Faunlet>& f) { return f->getName() == name; });
+    std::unique_ptr<Faunlet> record(held ? nullptr : reader()->getFaunlet(name.toUtf8().toStdString()));
+    if (!record) {
         const QSignalBlocker blocker(list);
-        for (auto row = refused.crbegin(); row != refused.crend(); ++row)
-            delete list->takeItem(*row);
+        delete list->takeItem(row);
+        return;
     }
+    faunlets.insert(faunlets.begin() + row, std::move(record));
     updateStats(list->currentRow());
 }
 
-Faunlet* TeamCreator::recordAt(int row) const
+std::unique_ptr<Faunlet> TeamCreator::takeRecord(int row)
 {
-    if (!dropped.isEmpty() || row < 0 || row >= faunlets.size() || row >= ui->list_faunlet->count())
-        return nullptr;
-    Faunlet* faunlet = faunlets.at(row);
-    return faunlet->getName() == ui->list_faunlet->item(row)->text() ? faunlet : nullptr;
+    std::unique_ptr<Faunlet> record = std::move(faunlets.at(size_t(row)));
+    faunlets.erase(faunlets.begin() + row);
+    // The team may still point at it from the last save.
+    team->removeFaunlet(record.get());
+    return record;
 }
 
 void TeamCreator::moveCurrent(int step)
 {
-    settleDrops();
     QListWidget* list = ui->list_faunlet;
     const int row = list->currentRow();
     const int target = row + step;
@@ -221,8 +177,7 @@ void TeamCreator::moveCurrent(int step)
         list->setCurrentRow(target);
     }
     // The team follows the rows: a save writes the order on screen.
-    if (row < faunlets.size() && target < faunlets.size())
-        faunlets.move(row, target);
+    std::swap(faunlets.at(size_t(row)), faunlets.at(size_t(target)));
     updateStats(target);
 }
 
@@ -238,16 +193,11 @@ void TeamCreator::listDownFaunlet()
 
 void TeamCreator::listDeleteFaunlet()
 {
-    settleDrops();
     QListWidget* list = ui->list_faunlet;
     const int row = list->currentRow();
     if (!list->currentItem())
         return;
-    if (Faunlet* gone = recordAt(row)) {
-        faunlets.removeAt(row);
-        team->removeFaunlet(gone);
-        delete gone;
-    }
+    takeRecord(row);
     {
         const QSignalBlocker blocker(list);
         delete list->takeItem(row);
@@ -257,9 +207,9 @@ void TeamCreator::listDeleteFaunlet()
 
 void TeamCreator::updateStats(int currentRow)
 {
-    const Faunlet* faunlet = recordAt(currentRow);
-    if (!faunlet)
+    if (currentRow < 0 || size_t(currentRow) >= faunlets.size())
         return;
+    const Faunlet* faunlet = faunlets.at(size_t(currentRow)).get();
     statbar::show(ui->progressBar_HP, faunlet->getHealth());
     statbar::show(ui->progressBar_ATK, faunlet->getAttack());
     statbar::show(ui->progressBar_DEF, faunlet->getDefense());
@@ -282,7 +232,6 @@ void TeamCreator::updateStats(int currentRow)
 
 bool TeamCreator::teamSave()
 {
-    settleDrops();
     const QString name = ui->lineEdit_TeamName->text();
     const QString problem = storename::problem(name);
     if (!problem.isEmpty()) {
@@ -295,7 +244,10 @@ bool TeamCreator::teamSave()
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return false;
-    if (!team->updateTeam(name, ui->comboBox_owner->currentText(), faunlets)) {
+    QList<Faunlet*> members;
+    for (const std::unique_ptr<Faunlet>& faunlet : faunlets)
+        members << faunlet.get();
+    if (!team->updateTeam(name, ui->comboBox_owner->currentText(), members)) {
         warning::show(tr("The team could not be saved: %1").arg(team->lastError()));
         return false;
     }
@@ -306,7 +258,6 @@ bool TeamCreator::teamSave()
 
 void TeamCreator::teamLoad()
 {
-    settleDrops();
     bool ok = false;
     const QString choice
         = QInputDialog::getItem(this, tr("Choose your team"), tr("Teams : "), WorkingFiles::entries(WorkingFiles::teams()),
@@ -318,7 +269,8 @@ void TeamCreator::teamLoad()
     auto loaded = std::make_unique<classTeam>();
     const bool read = loaded->loadTeam(choice);
     const QList<Faunlet*> members = loaded->getFaunlets();
-    faunlets += members;
+    for (Faunlet* faunlet : members)
+        faunlets.emplace_back(faunlet);
     const QString reason = loaded->lastError();
     team = std::move(loaded);
 

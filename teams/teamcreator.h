@@ -2,21 +2,20 @@
 #define TEAMCREATOR_H
 
 #include <QDialog>
-#include <QList>
-#include <QSet>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
+#include "data/faunlet.h"
 #include "teams/classteam.h"
 
-class Faunlet;
 class QCloseEvent;
 class QEvent;
 class QListWidgetItem;
 class Ui_TeamCreator;
 
-// Window composing one team. It owns the team's records; `faunlets` stays in
-// the order of the rows of list_faunlet, so what is saved is what is shown.
+// Window composing one team. It owns the team's records, one per row of
+// list_faunlet and in the same order, so what is saved is what is shown.
 class TeamCreator : public QDialog
 {
     Q_OBJECT
@@ -32,7 +31,7 @@ public:
     void reject() override;
 
     // Name, owner or members differ from what was last loaded or saved.
-    bool isModified();
+    bool isModified() const;
     // Offers to save changes; false when the user wants to keep the editor.
     bool maybeSave();
 
@@ -41,6 +40,9 @@ public slots:
     void listUpFaunlet();
     void listDownFaunlet();
     void listDeleteFaunlet();
+    // A row without a record (one just dropped, or written over) gets its
+    // creature's, or leaves the list when the team holds that creature
+    // already or the data file does not know it.
     void updateFaunlet(QListWidgetItem* item);
     void updateStats(int currentRow);
 
@@ -48,18 +50,15 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void settleDrops();
+    void takeDrop(int row, const QStringList& names);
     void moveCurrent(int step);
-    Faunlet* recordAt(int row) const;
+    std::unique_ptr<Faunlet> takeRecord(int row);
     QStringList formState() const;
     void markUnchanged();
 
     Ui_TeamCreator* ui = nullptr;
     std::unique_ptr<classTeam> team = std::make_unique<classTeam>();
-    QList<Faunlet*> faunlets;
-    // Rows a drop has written, not yet matched with a record.
-    QSet<const QListWidgetItem*> dropped;
-    bool settleQueued = false;
+    std::vector<std::unique_ptr<Faunlet>> faunlets;
     // The file this editor loaded or last saved: saving over it asks nothing.
     QString ownFile;
     QStringList unchanged;

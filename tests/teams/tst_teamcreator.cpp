@@ -46,8 +46,8 @@ std::unique_ptr<QMimeData> dragged(const QStringList& names)
 
 // One step of an editing session: "end: A B" drops A and B past the last row;
 // "onto N: A" releases a drag over the upper part of row N, inserting above it;
-// "over N: A" is what the list's model makes of a drop on row N (it writes the
-// names over the rows from there on); "row N" makes row N current; "up",
+// "over N: A" is what the list's model makes of a drop on row N, which the
+// model's own handling would write over the rows from there on; "row N" makes row N current; "up",
 // "down" and "delete" press those buttons; "keys" presses Return in the name,
 // then Escape; "name X" and "owner X" fill those fields; "save" saves and
 // "load F" loads the team file F.
@@ -143,9 +143,9 @@ private slots:
         QTest::newRow("several dropped above, first already there")
             << QStringList{"end: MOSSLING", "onto 0: MOSSLING EMBERLISK " + eclairome, "row 1"}
             << QStringList{"EMBERLISK", eclairome, "MOSSLING"} << 1 << 60;
-        QTest::newRow("a row written over leaves the team")
+        QTest::newRow("a drop on a row goes in there, writing over nothing")
             << QStringList{"end: MOSSLING TIDEFIN", "over 1: EMBERLISK", "row 1"}
-            << QStringList{"MOSSLING", "EMBERLISK"} << 1 << 39;
+            << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN"} << 1 << 39;
         QTest::newRow("delete, delete with no current row, drop again")
             << QStringList{three, "row 0", "delete", "row -1", "delete", "end: MOSSLING"}
             << QStringList{"EMBERLISK", "TIDEFIN", "MOSSLING"} << -1 << 39;

@@ -22,7 +22,6 @@
 #include <iostream>
 #include <memory>
 #include <sstream>
-#include <sys/resource.h>
 
 #include "app/fauntome.h"
 #include "data/faunlet.h"
@@ -60,11 +59,17 @@ double medianMs(F&& work)
     return median(times);
 }
 
+// The high-water mark of this process image only: unlike ru_maxrss, it does
+// not carry over what the forking parent had resident.
 long peakKb()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine())
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
 }
 
 void barePass(const QString& path)

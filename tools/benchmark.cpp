@@ -288,6 +288,7 @@ void measure(int count)
             changed.push_back(timeMs(loadTeam));
         }
         report("team load after the data file was touched", median(changed), floor);
+        report("bare stream pass again (drift check)", medianMs([&] { barePass(path); }), floor);
 
         std::printf("  %-46s %9.2f ms   %5.2f of a 16 ms frame\n", "search keystroke (worst of 4 transitions)",
                     keystroke, keystroke / 16.0);

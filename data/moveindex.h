@@ -5,8 +5,9 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QXmlStreamReader>
 
-class QXmlStreamReader;
+#include "data/tagkind.h"
 
 // Level-up moves of every creature, keyed by the creature's name in capitals.
 // It is fed the tokens of a stream reader that sweeps the data file from the
@@ -23,9 +24,24 @@ public:
 
     // A sweep restarts at the top of the file; any half-read creature is dropped.
     void begin();
-    // Called after every token the sweeping reader reads; depth is the number
-    // of elements open after that token.
-    void observe(const QXmlStreamReader& reader, int depth);
+    // Called after every token the sweeping reader reads, with its type and,
+    // for a start tag, the kind of its name; depth is the number of elements
+    // open after that token.
+    void observe(const QXmlStreamReader& reader, QXmlStreamReader::TokenType token, int depth, TagKind kind)
+    {
+        // Runs for every token of the file: most are text nobody collects,
+        // and they cost no call.
+        if (complete)
+            return;
+        if (token == QXmlStreamReader::Characters) {
+            if (collecting != Text::None)
+                collectText(reader);
+        } else if (token == QXmlStreamReader::StartElement) {
+            startElement(reader, depth, kind);
+        } else if (token == QXmlStreamReader::EndElement) {
+            endElement(depth);
+        }
+    }
     // The whole file has been seen: names not in the table have no moves.
     bool isComplete() const { return complete; }
     void markComplete() { complete = true; }
@@ -36,7 +52,8 @@ public:
 private:
     enum class Text { None, CreatureName, MoveName, MoveLvl };
 
-    void startElement(const QXmlStreamReader& reader, int depth);
+    void collectText(const QXmlStreamReader& reader);
+    void startElement(const QXmlStreamReader& reader, int depth, TagKind kind);
     void endElement(int depth);
 
     QHash<QString, QList<Move>> table;
@@ -52,6 +69,7 @@ private:
     bool moveHasLvl = false;
     Text collecting = Text::None;
     int collectDepth = 0;
+    // Reused from move to move, so that collecting text allocates nothing.
     QString text;
     QString creatureName;
     QString moveName;

@@ -212,7 +212,7 @@ Faunlet* xml::getFaunlet(int n)
         return searchByNumber(n);
 
     const int from = restart ? 0 : passed;
-    if (indexReady() && index->reachedEnd()) {
+    for (int attempt = 0; attempt < 2 && indexReady() && index->reachedEnd(); ++attempt) {
         const int found = index->firstWithId(n, from);
         if (found < 0) {
             // A walk would read on to the end of the file.
@@ -220,17 +220,17 @@ Faunlet* xml::getFaunlet(int n)
             fromTop = false;
             return nullptr;
         }
-        if (index->canSeek() && !seeksFail) {
-            if (seekTo(found)) {
-                creatureDepth = depth;
-                Faunlet* faunlet = readCreature(nullptr);
-                if (!reader.hasError())
-                    return faunlet;
-                seeksFail = true;
-            } else {
-                index.reset();
-            }
+        if (!index->canSeek() || seeksFail)
+            break;
+        if (seekTo(found)) {
+            creatureDepth = depth;
+            Faunlet* faunlet = readCreature(nullptr);
+            if (!reader.hasError())
+                return faunlet;
+            seeksFail = true;
+            break;
         }
+        reindex();
     }
     resumeAt(from);
     return searchByNumber(n);
@@ -299,26 +299,26 @@ Faunlet* xml::readCreature(const char* errorPrefix)
 Faunlet* xml::getFaunlet(const std::string& name)
 {
     movedByName = true;
-    if (indexReady()) {
+    for (int attempt = 0; attempt < 2 && indexReady(); ++attempt) {
         const int found = index->firstNamed(QByteArrayView(name.data(), qsizetype(name.size())));
         if (found < 0 && index->reachedEnd())
             return nullptr;
-        // Up to a fault, the index knows every name as well as a walk would.
-        if (found >= 0 && index->entry(found).closed && index->canSeek() && !seeksFail) {
-            if (seekTo(found)) {
-                creatureDepth = depth;
-                Faunlet* faunlet = nullptr;
-                const bool matched = nameInCreature(name, nullptr, &faunlet);
-                if (matched && !reader.hasError())
-                    return faunlet;
-                if (reader.hasError())
-                    seeksFail = true;
-                else
-                    index.reset();
-            } else {
-                index.reset();
+        // Up to a fault, the index knows every name as well as a walk would;
+        // past it, or for a creature the fault cut short, the walk prints it.
+        if (found < 0 || !index->entry(found).closed || !index->canSeek() || seeksFail)
+            break;
+        if (seekTo(found)) {
+            creatureDepth = depth;
+            Faunlet* faunlet = nullptr;
+            const bool matched = nameInCreature(name, nullptr, &faunlet);
+            if (reader.hasError()) {
+                seeksFail = true;
+                break;
             }
+            if (matched)
+                return faunlet;
         }
+        reindex();
     }
     return walkByName(name);
 }
@@ -362,6 +362,15 @@ bool xml::nameInCreature(const std::string& name, const char* errorPrefix, Faunl
         }
     }
     return false;
+}
+
+// The bytes at a creature's place are not what the index says, though the
+// file kept its size and time (an edit within one tick of the clock): the
+// index, and any other reader's copy of it, give way to a fresh sweep.
+void xml::reindex()
+{
+    index.reset();
+    sweepWholeFile(false);
 }
 
 // Whether the index describes the file as it is now; sweeps the file once

@@ -58,6 +58,7 @@ private:
     Faunlet* readCreature(const char* errorPrefix);
     Faunlet* finish(Faunlet* faunlet, const char* errorPrefix);
     bool indexReady();
+    void reindex();
     void sweepWholeFile(bool forMoves);
 
     int lastIndex = 0;

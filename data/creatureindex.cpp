@@ -37,13 +37,12 @@ const char utf8Bom[] = "\xEF\xBB\xBF";
 
 } // namespace
 
-void CreatureIndex::startElement(const QXmlStreamReader& reader, int depth, TagKind kind, bool creature)
+void CreatureIndex::startElement(const QXmlStreamReader& reader, int depth, TagKind kind, bool creature, int id)
 {
     if (creature) {
         const int ordinal = count();
-        entries.push_back(Entry{reader.characterOffset(), reader.attributes().value(QLatin1String("id")).toInt(),
-                                depth, false});
-        byId.emplace_back(entries.back().id, ordinal);
+        entries.push_back(Entry{reader.characterOffset(), id, depth, false});
+        byId.emplace_back(id, ordinal);
         open.push_back(ordinal);
         openDepth = depth;
         if (walk == Walk::Searching) {

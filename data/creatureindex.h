@@ -34,9 +34,9 @@ public:
 
     // After every token of the sweep; `depth` counts the elements open after
     // it, `kind` tells a start tag's name and `creature` a "faunlet" start tag
-    // with an "id".
+    // with an "id", whose number is `id`.
     void observe(const QXmlStreamReader& reader, QXmlStreamReader::TokenType token, int depth, TagKind kind,
-                 bool creature)
+                 bool creature, int id)
     {
         // Runs for every token of the file; only a few concern the index.
         if (token == QXmlStreamReader::Characters) {
@@ -44,7 +44,7 @@ public:
                 nameText += reader.text();
         } else if (token == QXmlStreamReader::StartElement) {
             if (creature || (walk == Walk::InCreature && kind == TagKind::Name))
-                startElement(reader, depth, kind, creature);
+                startElement(reader, depth, kind, creature, id);
         } else if (token == QXmlStreamReader::EndElement) {
             if (walk != Walk::Searching || depth + 1 == openDepth)
                 endElement(reader, depth);
@@ -85,7 +85,7 @@ public:
     static qint64 unitsOf(const char* bytes, qint64 size);
 
 private:
-    void startElement(const QXmlStreamReader& reader, int depth, TagKind kind, bool creature);
+    void startElement(const QXmlStreamReader& reader, int depth, TagKind kind, bool creature, int id);
     void endElement(const QXmlStreamReader& reader, int depth);
     void prolog(const QXmlStreamReader& reader, QXmlStreamReader::TokenType token);
     void mapToBytes(int fd, qint64 bom);

@@ -1,5 +1,23 @@
 #include "data/moveindex.h"
 
+namespace {
+
+// QString::toInt(), quicker for the plain digits nearly every level is.
+int levelOf(const QString& text)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return text.toInt();
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return text.toInt();
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+} // namespace
+
 void moveindex::begin()
 {
     rootOk = false;
@@ -92,11 +110,14 @@ void moveindex::endElement(int depth)
         // A move missing its own name or level is skipped rather than
         // borrowing the previous move's.
         if (inMoves && inLevelUp && moveHasName && moveHasLvl) {
-            auto pooled = movePool.constFind(moveName);
-            // A copy of its own, so the buffer stays unshared for the next move.
-            if (pooled == movePool.constEnd())
-                pooled = movePool.insert(QString(moveName.constData(), moveName.size()));
-            creatureMoves.append(Move{*pooled, moveLvl.toInt()});
+            auto pooled = poolIndex.constFind(moveName);
+            if (pooled == poolIndex.constEnd()) {
+                // A copy of its own, so the buffer stays unshared for the next move.
+                const QString name(moveName.constData(), moveName.size());
+                pooled = poolIndex.insert(name, int(pool.size()));
+                pool.append(name);
+            }
+            creatureMoves.append(Move{*pooled, levelOf(moveLvl)});
         }
         inLevelUp = false;
     } else if (ended == 3) {

@@ -3,7 +3,7 @@
 
 #include <QHash>
 #include <QList>
-#include <QSet>
+#include <QStringList>
 #include <QString>
 #include <QXmlStreamReader>
 
@@ -16,9 +16,11 @@
 class moveindex
 {
 public:
+    // Plain numbers, so that building and copying the table touches no
+    // shared string: the name is an index into the pool of move names.
     struct Move
     {
-        QString name;
+        int name = 0;
         int lvl = 0;
     };
 
@@ -48,6 +50,7 @@ public:
     bool contains(const QString& upperName) const { return table.contains(upperName); }
     // Null when no creature of that name was seen.
     const QList<Move>* find(const QString& upperName) const;
+    const QString& nameOf(const Move& move) const { return pool.at(move.name); }
 
 private:
     enum class Text { None, CreatureName, MoveName, MoveLvl };
@@ -57,7 +60,9 @@ private:
     void endElement(int depth);
 
     QHash<QString, QList<Move>> table;
-    QSet<QString> movePool; // shares one copy of each move name across creatures
+    // One copy of each move name, shared by every creature that learns it.
+    QStringList pool;
+    QHash<QString, int> poolIndex;
     bool complete = false;
 
     bool rootOk = false;

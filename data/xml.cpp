@@ -144,7 +144,7 @@ void xml::next()
     if (!fromTop)
         return;
     if (index && !index->isFrozen()) {
-        index->observe(reader, token, depth, kind, creatureTag);
+        index->observe(reader, token, depth, kind, creatureTag, tagId);
         if (!more()) {
             index->freeze(reader, *file);
             CreatureIndex::publish(index);
@@ -496,15 +496,20 @@ void xml::sweepWholeFile(bool forMoves)
         for (auto tokenRead = sweep.readNext();; tokenRead = sweep.readNext()) {
             TagKind tag = TagKind::Other;
             bool creature = false;
+            int id = 0;
             if (tokenRead == QXmlStreamReader::StartElement) {
                 ++sweepDepth;
                 tag = tagKindOf(sweep.name());
-                creature = tag == TagKind::Faunlet && sweep.attributes().hasAttribute(QLatin1String("id"));
+                if (tag == TagKind::Faunlet) {
+                    const QXmlStreamAttributes attrs = sweep.attributes();
+                    creature = attrs.hasAttribute(QLatin1String("id"));
+                    id = attrs.value(QLatin1String("id")).toInt();
+                }
             } else if (tokenRead == QXmlStreamReader::EndElement) {
                 --sweepDepth;
             }
             if (same)
-                built->observe(sweep, tokenRead, sweepDepth, tag, creature);
+                built->observe(sweep, tokenRead, sweepDepth, tag, creature, id);
             if (wantMoves)
                 fresh.observe(sweep, tokenRead, sweepDepth, tag);
             if (tokenRead == QXmlStreamReader::EndDocument || tokenRead == QXmlStreamReader::Invalid)
@@ -541,7 +546,7 @@ QList<skills*>* xml::getSkills(const QString& name, int level)
             result = new QList<skills*>;
         auto skill = new skills;
         skill->setLvl(move.lvl);
-        skill->setName(move.name);
+        skill->setName(moves.nameOf(move));
         result->append(skill);
     }
     return result;

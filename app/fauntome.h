@@ -2,6 +2,7 @@
 #define FAUNTOME_H
 
 #include <QMainWindow>
+#include <vector>
 
 class QCloseEvent;
 class QListWidgetItem;
@@ -49,6 +50,11 @@ private:
 
     Ui_Fauntome* ui = nullptr;
     QMdiArea* workspace = nullptr;
+    // The listed names end to end, where each begins (and where the last
+    // ends), and which rows the search hides; only the search hides rows.
+    QString listedNames;
+    std::vector<qsizetype> nameStarts;
+    std::vector<bool> hiddenRows;
 };
 
 #endif

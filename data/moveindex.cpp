@@ -1,6 +1,22 @@
 #include "data/moveindex.h"
 
-#include <QXmlStreamReader>
+namespace {
+
+// QString::toInt(), quicker for the plain digits nearly every level is.
+int levelOf(const QString& text)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return text.toInt();
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return text.toInt();
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+} // namespace
 
 void moveindex::begin()
 {
@@ -19,71 +35,57 @@ const QList<moveindex::Move>* moveindex::find(const QString& upperName) const
     return it == table.constEnd() ? nullptr : &it.value();
 }
 
-void moveindex::observe(const QXmlStreamReader& reader, int depth)
+void moveindex::collectText(const QXmlStreamReader& reader)
 {
-    if (complete)
+    // Whitespace between elements is not content, as in a document tree.
+    if (!reader.isCDATA() && reader.isWhitespace())
         return;
-    switch (reader.tokenType()) {
-    case QXmlStreamReader::StartElement:
-        startElement(reader, depth);
-        break;
-    case QXmlStreamReader::EndElement:
-        endElement(depth);
-        break;
-    case QXmlStreamReader::Characters:
-        // Whitespace between elements is not content, as in a document tree.
-        if (collecting != Text::None && (reader.isCDATA() || !reader.isWhitespace()))
-            text += reader.text();
-        break;
-    default:
-        break;
-    }
+    if (collecting == Text::MoveName)
+        moveName += reader.text();
+    else if (collecting == Text::MoveLvl)
+        moveLvl += reader.text();
+    else
+        text += reader.text();
 }
 
-void moveindex::startElement(const QXmlStreamReader& reader, int depth)
+void moveindex::startElement(const QXmlStreamReader& reader, int depth, TagKind kind)
 {
-    const QStringView tag = reader.name();
-    switch (depth) {
-    case 1:
-        rootOk = tag == u"fauntome";
-        break;
-    case 2:
+    // Deepest first: most elements are the names and levels of moves.
+    if (depth == 5) {
+        if (inMoves && inLevelUp && collecting == Text::None) {
+            if (kind == TagKind::Name) {
+                collecting = Text::MoveName;
+                moveName.resize(0);
+            } else if (kind == TagKind::Lvl) {
+                collecting = Text::MoveLvl;
+                moveLvl.resize(0);
+            }
+            collectDepth = depth;
+        }
+    } else if (depth == 4) {
+        if (inMoves && kind == TagKind::Move) {
+            inLevelUp = reader.attributes().value(QLatin1String("type")) == u"level-up";
+            moveHasName = false;
+            moveHasLvl = false;
+        }
+    } else if (depth == 3) {
+        if (!rootOk)
+            return;
+        if (kind == TagKind::Name && !haveName) {
+            collecting = Text::CreatureName;
+            collectDepth = depth;
+            text.resize(0);
+        } else if (kind == TagKind::Moves && !movesSeen) {
+            inMoves = true;
+        }
+    } else if (depth == 2) {
         haveName = false;
         movesSeen = false;
         inMoves = false;
         creatureName.clear();
         creatureMoves.clear();
-        break;
-    case 3:
-        if (!rootOk)
-            break;
-        if (tag == u"name" && !haveName) {
-            collecting = Text::CreatureName;
-            collectDepth = depth;
-            text.clear();
-        } else if (tag == u"moves" && !movesSeen) {
-            inMoves = true;
-        }
-        break;
-    case 4:
-        if (inMoves && tag == u"move") {
-            inLevelUp = reader.attributes().value(QLatin1String("type")) == u"level-up";
-            moveHasName = false;
-            moveHasLvl = false;
-        }
-        break;
-    case 5:
-        if (inMoves && inLevelUp && collecting == Text::None) {
-            if (tag == u"name")
-                collecting = Text::MoveName;
-            else if (tag == u"lvl")
-                collecting = Text::MoveLvl;
-            collectDepth = depth;
-            text.clear();
-        }
-        break;
-    default:
-        break;
+    } else if (depth == 1) {
+        rootOk = kind == TagKind::Fauntome;
     }
 }
 
@@ -93,51 +95,47 @@ void moveindex::endElement(int depth)
     // sat at depth + 1.
     const int ended = depth + 1;
     if (collecting != Text::None && ended == collectDepth) {
-        switch (collecting) {
-        case Text::CreatureName:
+        if (collecting == Text::MoveName) {
+            moveHasName = true;
+        } else if (collecting == Text::MoveLvl) {
+            moveHasLvl = true;
+        } else {
             creatureName = text.toUpper();
             haveName = true;
-            break;
-        case Text::MoveName:
-            moveName = text;
-            moveHasName = true;
-            break;
-        case Text::MoveLvl:
-            moveLvl = text;
-            moveHasLvl = true;
-            break;
-        case Text::None:
-            break;
         }
         collecting = Text::None;
         return;
     }
-    switch (ended) {
-    case 4:
+    if (ended == 4) {
         // A move missing its own name or level is skipped rather than
         // borrowing the previous move's.
         if (inMoves && inLevelUp && moveHasName && moveHasLvl) {
-            auto pooled = movePool.constFind(moveName);
-            if (pooled == movePool.constEnd())
-                pooled = movePool.insert(moveName);
-            creatureMoves.append(Move{*pooled, moveLvl.toInt()});
+            auto pooled = poolIndex.constFind(moveName);
+            if (pooled == poolIndex.constEnd()) {
+                // A copy of its own, so the buffer stays unshared for the next move.
+                const QString name(moveName.constData(), moveName.size());
+                pooled = poolIndex.insert(name, int(pool.size()));
+                pool.append(name);
+            }
+            creatureMoves.append(Move{*pooled, levelOf(moveLvl)});
         }
         inLevelUp = false;
-        break;
-    case 3:
+    } else if (ended == 3) {
         if (inMoves) {
             inMoves = false;
             movesSeen = true;
         }
-        break;
-    case 2:
-        // The first creature of a name wins, as a walk from the top would find.
-        if (rootOk && haveName && !table.contains(creatureName))
-            table.insert(creatureName, creatureMoves);
+    } else if (ended == 2) {
+        // The first creature of a name wins, as a walk from the top would
+        // find. The table gets a list of its own size; the working list keeps
+        // its room for the next creature.
+        if (rootOk && haveName) {
+            const qsizetype known = table.size();
+            QList<Move>& slot = table[creatureName];
+            if (table.size() != known)
+                slot = QList<Move>(creatureMoves.cbegin(), creatureMoves.cend());
+        }
         creatureMoves.clear();
         haveName = false;
-        break;
-    default:
-        break;
     }
 }

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <iostream>
 
+#include "data/creatureindex.h"
 #include "data/faunlet.h"
 #include "data/skills.h"
 
@@ -23,6 +24,16 @@ struct Stage
     QString name;
 };
 
+void chooseEvolution(Faunlet* faunlet, const QList<Stage>& stages)
+{
+    for (qsizetype i = 0; i + 1 < stages.size(); ++i) {
+        if (stages.at(i).name.toUpper() == faunlet->getName()) {
+            faunlet->setEvo(stages.at(i + 1).name.toUpper(), stages.at(i + 1).key);
+            break;
+        }
+    }
+}
+
 } // namespace
 
 xml::xml(const QString& fileName)
@@ -33,6 +44,13 @@ xml::xml(const QString& fileName)
         std::cerr << "cant open file" << std::endl;
     rewind();
     lastIndex = 0;
+    if (file->isOpen()) {
+        // Another reader may already know this very file; otherwise the
+        // first sweep builds the index.
+        index = CreatureIndex::sharedFor(*file);
+        if (!index)
+            index = std::make_shared<CreatureIndex>();
+    }
 }
 
 xml::~xml()
@@ -62,48 +80,122 @@ void xml::rewind()
     } else {
         reader.clear();
     }
+    token = QXmlStreamReader::NoToken;
     depth = 0;
+    passed = 0;
+    fromTop = true;
     moves.begin();
+    // Only a first sweep from the very top fills an index.
+    if (index && !index->isFrozen())
+        index.reset();
 }
 
-// Every token of the lookup stream passes through here so the move table
-// sees the same sweep.
+// From the top, up to where a stream that has passed `creatures` start tags
+// stands as far as a lookup by number can tell.
+void xml::resumeAt(int creatures)
+{
+    rewind();
+    while (more() && passed < creatures)
+        next();
+}
+
+// Sets the stream down on the start tag of one creature, read by a fresh
+// reader from its byte position; false when the bytes there are not that
+// start tag (the file changed).
+bool xml::seekTo(int ordinal)
+{
+    const CreatureIndex::Entry& entry = index->entry(ordinal);
+    qint64 start = 0;
+    qint64 units = 0;
+    if (!index->startOfTag(*file, ordinal, &start, &units) || !file->seek(start))
+        return false;
+    reader.setDevice(file.get());
+    token = QXmlStreamReader::NoToken;
+    fromTop = false;
+    depth = entry.depth - 1;
+    passed = ordinal;
+    next();
+    if (token == QXmlStreamReader::StartDocument)
+        next();
+    return creatureTag && tagId == entry.id && reader.characterOffset() == units;
+}
+
+// Every token of the lookup stream passes through here. A stream that began
+// at the top also feeds the move table and, on the first sweep, the index.
 void xml::next()
 {
-    switch (reader.readNext()) {
-    case QXmlStreamReader::StartElement:
+    token = reader.readNext();
+    creatureTag = false;
+    kind = TagKind::Other;
+    if (token == QXmlStreamReader::StartElement) {
         ++depth;
-        break;
-    case QXmlStreamReader::EndElement:
+        kind = tagKindOf(reader.name());
+        if (kind == TagKind::Faunlet) {
+            const QXmlStreamAttributes attrs = reader.attributes();
+            if (attrs.hasAttribute(QLatin1String("id"))) {
+                creatureTag = true;
+                tagId = attrs.value(QLatin1String("id")).toInt();
+                ++passed;
+            }
+        }
+    } else if (token == QXmlStreamReader::EndElement) {
         --depth;
-        break;
-    case QXmlStreamReader::EndDocument:
-        moves.markComplete();
-        break;
-    default:
-        break;
     }
-    moves.observe(reader, depth);
+    if (!fromTop)
+        return;
+    if (index && !index->isFrozen()) {
+        index->observe(reader, token, depth, kind, creatureTag, tagId);
+        if (!more()) {
+            index->freeze(reader, *file);
+            CreatureIndex::publish(index);
+        }
+    }
+    if (!moves.isComplete()) {
+        moves.observe(reader, token, depth, kind);
+        if (token == QXmlStreamReader::EndDocument)
+            moves.markComplete();
+    }
 }
 
 // On a start tag: reads to its end tag and returns the text inside.
 // Anywhere else: reads one token and returns its text.
 QString xml::readValue()
 {
-    if (!reader.isStartElement()) {
+    if (token != QXmlStreamReader::StartElement) {
         next();
         return reader.text().toString();
     }
     const int own = depth;
     QString value;
-    while (!reader.atEnd() && !reader.hasError()) {
+    while (more()) {
         next();
-        if (reader.isCharacters())
+        if (token == QXmlStreamReader::Characters)
             value += reader.text();
-        else if (reader.isEndElement() && depth < own)
+        else if (token == QXmlStreamReader::EndElement && depth < own)
             break;
     }
     return value;
+}
+
+// readValue() into a buffer kept from call to call, for values that are
+// only converted to numbers.
+const QString& xml::readNumber()
+{
+    number.resize(0);
+    if (token != QXmlStreamReader::StartElement) {
+        next();
+        number += reader.text();
+        return number;
+    }
+    const int own = depth;
+    while (more()) {
+        next();
+        if (token == QXmlStreamReader::Characters)
+            number += reader.text();
+        else if (token == QXmlStreamReader::EndElement && depth < own)
+            break;
+    }
+    return number;
 }
 
 Faunlet* xml::getFaunlet(int n)
@@ -111,22 +203,57 @@ Faunlet* xml::getFaunlet(int n)
     // Asking again for a number already passed must find it again, not
     // report it missing; so must asking after a lookup by name moved the
     // stream past it.
-    if (n <= lastIndex || movedByName)
-        rewind();
+    const bool restart = n <= lastIndex || movedByName;
     movedByName = false;
     lastIndex = n;
+    // Listing the creatures in order: the stream goes on from where it
+    // stopped, and this is the sweep that fills the index.
+    if (!restart && fromTop)
+        return searchByNumber(n);
 
-    while (!reader.atEnd() && !reader.hasError()) {
+    const int from = restart ? 0 : passed;
+    for (int attempt = 0; attempt < 2 && indexReady() && index->reachedEnd(); ++attempt) {
+        const int found = index->firstWithId(n, from);
+        if (found < 0) {
+            // A walk would read on to the end of the file.
+            passed = index->count();
+            fromTop = false;
+            return nullptr;
+        }
+        if (!index->canSeek() || seeksFail)
+            break;
+        if (seekTo(found)) {
+            creatureDepth = depth;
+            Faunlet* faunlet = readCreature(nullptr);
+            if (!reader.hasError())
+                return faunlet;
+            seeksFail = true;
+            break;
+        }
+        reindex();
+    }
+    resumeAt(from);
+    return searchByNumber(n);
+}
+
+// The details never lead the stream past the creature's end tag, and finish()
+// reads on to that tag in any case: leaving them out changes nothing else.
+Faunlet* xml::getFaunletBrief(int n)
+{
+    brief = true;
+    Faunlet* faunlet = getFaunlet(n);
+    brief = false;
+    return faunlet;
+}
+
+Faunlet* xml::searchByNumber(int n)
+{
+    while (more()) {
         next();
-        if (!reader.isStartElement() || reader.name() != u"faunlet")
-            continue;
-        const QXmlStreamAttributes attrs = reader.attributes();
-        if (!attrs.hasAttribute(QLatin1String("id")))
-            continue;
-        if (attrs.value(QLatin1String("id")).toInt() != n)
+        if (!creatureTag || tagId != n)
             continue;
         creatureDepth = depth;
-        return readCreature(n);
+        return readCreature("error ");
     }
     if (reader.hasError())
         std::cerr << "error " << reader.errorString().toStdString() << std::endl;
@@ -135,31 +262,35 @@ Faunlet* xml::getFaunlet(int n)
 
 // A creature cut short by a fault in the file is not handed out half-read:
 // its element must close. Reading on to its end tag costs nothing, as the
-// next lookup would pass over the same tokens.
-Faunlet* xml::finish(Faunlet* faunlet, const char* prefix)
+// next lookup would pass over the same tokens. The fault is printed after
+// `errorPrefix`, unless that is null.
+Faunlet* xml::finish(Faunlet* faunlet, const char* errorPrefix)
 {
-    getInfoFaunlet(faunlet);
-    while (!reader.atEnd() && !reader.hasError() && depth >= creatureDepth)
+    if (!brief)
+        getInfoFaunlet(faunlet);
+    while (more() && depth >= creatureDepth)
         next();
     if (!reader.hasError())
         return faunlet;
-    std::cerr << prefix << reader.errorString().toStdString() << std::endl;
+    if (errorPrefix)
+        std::cerr << errorPrefix << reader.errorString().toStdString() << std::endl;
     delete faunlet;
     return nullptr;
 }
 
-// From the start tag of creature n: find its name before the end of "stats"
+// From the start tag of a creature: find its name before the end of "stats"
 // and read the rest of it.
-Faunlet* xml::readCreature(int id)
+Faunlet* xml::readCreature(const char* errorPrefix)
 {
-    while (!reader.atEnd() && !reader.hasError()) {
+    const int id = tagId;
+    while (more()) {
         next();
-        if (reader.isEndElement() && (depth < creatureDepth || reader.name() == u"stats"))
+        if (token == QXmlStreamReader::EndElement && (depth < creatureDepth || reader.name() == u"stats"))
             return nullptr;
-        if (reader.isStartElement() && reader.name() == u"name") {
+        if (kind == TagKind::Name) {
             auto faunlet = new Faunlet(readValue());
             faunlet->setId(id);
-            return finish(faunlet, "error ");
+            return finish(faunlet, errorPrefix);
         }
     }
     return nullptr;
@@ -167,36 +298,95 @@ Faunlet* xml::readCreature(int id)
 
 Faunlet* xml::getFaunlet(const std::string& name)
 {
-    rewind();
     movedByName = true;
-    while (!reader.atEnd() && !reader.hasError()) {
-        next();
-        if (!reader.isStartElement() || reader.name() != u"faunlet")
-            continue;
-        const QXmlStreamAttributes attrs = reader.attributes();
-        if (!attrs.hasAttribute(QLatin1String("id")))
-            continue;
-        const int id = attrs.value(QLatin1String("id")).toInt();
-        creatureDepth = depth;
-        while (!reader.atEnd() && !reader.hasError()) {
-            next();
-            if (reader.isEndElement() && (depth < creatureDepth || reader.name() == u"stats"))
+    for (int attempt = 0; attempt < 2 && indexReady(); ++attempt) {
+        const int found = index->firstNamed(QByteArrayView(name.data(), qsizetype(name.size())));
+        if (found < 0 && index->reachedEnd())
+            return nullptr;
+        // Up to a fault, the index knows every name as well as a walk would;
+        // past it, or for a creature the fault cut short, the walk prints it.
+        if (found < 0 || !index->entry(found).closed || !index->canSeek() || seeksFail)
+            break;
+        if (seekTo(found)) {
+            creatureDepth = depth;
+            Faunlet* faunlet = nullptr;
+            const bool matched = nameInCreature(name, nullptr, &faunlet);
+            if (reader.hasError()) {
+                seeksFail = true;
                 break;
-            if (reader.isStartElement() && reader.name() == u"name") {
-                const QString text = readValue();
-                const QByteArray bytes = text.toUtf8();
-                if (bytes.size() == qsizetype(name.size())
-                    && std::equal(name.begin(), name.end(), bytes.constBegin())) {
-                    auto faunlet = new Faunlet(text);
-                    faunlet->setId(id);
-                    return finish(faunlet, "");
-                }
             }
+            if (matched)
+                return faunlet;
         }
+        reindex();
+    }
+    return walkByName(name);
+}
+
+Faunlet* xml::walkByName(const std::string& name)
+{
+    rewind();
+    while (more()) {
+        next();
+        if (!creatureTag)
+            continue;
+        creatureDepth = depth;
+        Faunlet* faunlet = nullptr;
+        if (nameInCreature(name, "", &faunlet))
+            return faunlet;
     }
     if (reader.hasError())
         std::cerr << reader.errorString().toStdString() << std::endl;
     return nullptr;
+}
+
+// From the start tag of a creature: compares each name met before the end
+// of "stats" with `name`, and reads the creature at the first that equals it
+// byte for byte. False when none did.
+bool xml::nameInCreature(const std::string& name, const char* errorPrefix, Faunlet** found)
+{
+    const int id = tagId;
+    while (more()) {
+        next();
+        if (token == QXmlStreamReader::EndElement && (depth < creatureDepth || reader.name() == u"stats"))
+            return false;
+        if (kind == TagKind::Name) {
+            const QString text = readValue();
+            const QByteArray bytes = text.toUtf8();
+            if (bytes.size() == qsizetype(name.size()) && std::equal(name.begin(), name.end(), bytes.constBegin())) {
+                auto faunlet = new Faunlet(text);
+                faunlet->setId(id);
+                *found = finish(faunlet, errorPrefix);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The bytes at a creature's place are not what the index says, though the
+// file kept its size and time (an edit within one tick of the clock): the
+// index, and any other reader's copy of it, give way to a fresh sweep.
+void xml::reindex()
+{
+    index.reset();
+    sweepWholeFile(false);
+}
+
+// Whether the index describes the file as it is now; sweeps the file once
+// when no index does.
+bool xml::indexReady()
+{
+    if (!file->isOpen() || unindexed)
+        return false;
+    if (index && index->isFrozen() && index->describes(*file))
+        return true;
+    if (std::shared_ptr<CreatureIndex> shared = CreatureIndex::sharedFor(*file)) {
+        index = std::move(shared);
+        return true;
+    }
+    sweepWholeFile(false);
+    return index && index->isFrozen() && index->describes(*file);
 }
 
 // Reads the rest of the creature whose name was just read, without ever
@@ -207,103 +397,142 @@ bool xml::getInfoFaunlet(Faunlet* faunlet)
 {
     QList<Stage> stages;
 
-    while (!reader.atEnd() && !reader.hasError()) {
-        if (reader.isEndElement() && depth < creatureDepth)
+    while (more()) {
+        if (token == QXmlStreamReader::EndElement && depth < creatureDepth)
             break;
-        if (reader.isStartElement()) {
-            const QStringView tag = reader.name();
-            if (tag == u"moves") {
+        if (token == QXmlStreamReader::StartElement) {
+            switch (kind) {
+            case TagKind::Moves:
                 next();
-                break;
-            } else if (tag == u"evolutions") {
+                chooseEvolution(faunlet, stages);
+                return true;
+            case TagKind::Evolutions: {
                 // Stages are kept in file order: one evolves into the next
                 // listed, whatever its level text says.
                 const int evoDepth = depth;
                 bool first = true;
                 QString stageName;
                 next();
-                while (!reader.atEnd() && !reader.hasError()
-                       && !(reader.isEndElement() && depth < evoDepth)) {
-                    if (reader.isStartElement()) {
-                        const QStringView stageTag = reader.name();
-                        if (stageTag == u"name") {
+                while (more() && !(token == QXmlStreamReader::EndElement && depth < evoDepth)) {
+                    if (token == QXmlStreamReader::StartElement) {
+                        if (kind == TagKind::Name) {
                             stageName = readValue();
                             if (first)
                                 stages.append(Stage{QStringLiteral("0"), stageName});
                             first = false;
-                        } else if (stageTag == u"lvl" || stageTag == u"condition") {
+                        } else if (kind == TagKind::Lvl || kind == TagKind::Condition) {
                             stages.append(Stage{readValue(), stageName});
                         }
                     }
                     next();
                 }
-            } else if (tag == u"type") {
+                break;
+            }
+            case TagKind::Type:
                 faunlet->addType(readValue());
-            } else if (tag == u"ability") {
+                break;
+            case TagKind::Ability:
                 faunlet->setAbility(readValue());
-            } else if (tag == u"exp") {
-                faunlet->addExperience(readValue().toInt());
-            } else if (tag == u"HP") {
-                faunlet->setHealth(readValue().toInt());
-            } else if (tag == u"ATK") {
-                faunlet->setAttack(readValue().toInt());
-            } else if (tag == u"DEF") {
-                faunlet->setDefense(readValue().toInt());
-            } else if (tag == u"SPD") {
-                faunlet->setSpeed(readValue().toInt());
-            } else if (tag == u"SAT") {
-                faunlet->setSAT(readValue().toInt());
-            } else if (tag == u"SDF") {
-                faunlet->setSDF(readValue().toInt());
-            } else if (tag == u"height") {
-                faunlet->setHeight(toFloat(readValue()));
-            } else if (tag == u"weight") {
-                faunlet->setWeight(toFloat(readValue()));
-            } else if (tag == u"description") {
+                break;
+            case TagKind::Exp:
+                faunlet->addExperience(readNumber().toInt());
+                break;
+            case TagKind::HP:
+                faunlet->setHealth(readNumber().toInt());
+                break;
+            case TagKind::ATK:
+                faunlet->setAttack(readNumber().toInt());
+                break;
+            case TagKind::DEF:
+                faunlet->setDefense(readNumber().toInt());
+                break;
+            case TagKind::SPD:
+                faunlet->setSpeed(readNumber().toInt());
+                break;
+            case TagKind::SAT:
+                faunlet->setSAT(readNumber().toInt());
+                break;
+            case TagKind::SDF:
+                faunlet->setSDF(readNumber().toInt());
+                break;
+            case TagKind::Height:
+                faunlet->setHeight(toFloat(readNumber()));
+                break;
+            case TagKind::Weight:
+                faunlet->setWeight(toFloat(readNumber()));
+                break;
+            case TagKind::Description:
                 faunlet->setDescription(readValue());
+                break;
+            default:
+                break;
             }
         }
         next();
     }
-
-    for (qsizetype i = 0; i + 1 < stages.size(); ++i) {
-        if (stages.at(i).name.toUpper() == faunlet->getName()) {
-            faunlet->setEvo(stages.at(i + 1).name.toUpper(), stages.at(i + 1).key);
-            break;
-        }
-    }
+    chooseEvolution(faunlet, stages);
     return true;
 }
 
 // One dedicated sweep of the whole file on its own handle, so the lookup
-// stream keeps its position.
-void xml::indexWholeFile()
+// stream keeps its position. It fills the index, and the move table when a
+// move query asks for it.
+void xml::sweepWholeFile(bool forMoves)
 {
+    const bool wantMoves = forMoves && !moves.isComplete();
     moveindex fresh;
     QFile own(fileName);
     if (own.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        // An index of another file than the one the stream reads would be
+        // of no use; the lookups then walk as they always did.
+        const bool same = file->isOpen() && CreatureIndex::sameFile(own, *file);
+        unindexed = !same;
+        if (!same && !wantMoves)
+            return;
+        auto built = std::make_shared<CreatureIndex>();
         QXmlStreamReader sweep(&own);
         int sweepDepth = 0;
         fresh.begin();
-        while (!sweep.atEnd() && !sweep.hasError()) {
-            const auto token = sweep.readNext();
-            if (token == QXmlStreamReader::StartElement)
+        for (auto tokenRead = sweep.readNext();; tokenRead = sweep.readNext()) {
+            TagKind tag = TagKind::Other;
+            bool creature = false;
+            int id = 0;
+            if (tokenRead == QXmlStreamReader::StartElement) {
                 ++sweepDepth;
-            else if (token == QXmlStreamReader::EndElement)
+                tag = tagKindOf(sweep.name());
+                if (tag == TagKind::Faunlet) {
+                    const QXmlStreamAttributes attrs = sweep.attributes();
+                    creature = attrs.hasAttribute(QLatin1String("id"));
+                    id = attrs.value(QLatin1String("id")).toInt();
+                }
+            } else if (tokenRead == QXmlStreamReader::EndElement) {
                 --sweepDepth;
-            fresh.observe(sweep, sweepDepth);
+            }
+            if (same)
+                built->observe(sweep, tokenRead, sweepDepth, tag, creature, id);
+            if (wantMoves)
+                fresh.observe(sweep, tokenRead, sweepDepth, tag);
+            if (tokenRead == QXmlStreamReader::EndDocument || tokenRead == QXmlStreamReader::Invalid)
+                break;
+        }
+        if (same) {
+            built->freeze(sweep, own);
+            index = std::move(built);
+            CreatureIndex::publish(index);
         }
     }
     // Even a file that breaks off is final: what came before the fault is
     // all the moves there are.
-    fresh.markComplete();
-    moves = std::move(fresh);
+    if (wantMoves) {
+        fresh.markComplete();
+        moves = std::move(fresh);
+    }
 }
 
 QList<skills*>* xml::getSkills(const QString& name, int level)
 {
     if (!moves.isComplete() && !moves.contains(name))
-        indexWholeFile();
+        sweepWholeFile(true);
     const QList<moveindex::Move>* known = moves.find(name);
     if (!known)
         return nullptr;
@@ -317,7 +546,7 @@ QList<skills*>* xml::getSkills(const QString& name, int level)
             result = new QList<skills*>;
         auto skill = new skills;
         skill->setLvl(move.lvl);
-        skill->setName(move.name);
+        skill->setName(moves.nameOf(move));
         result->append(skill);
     }
     return result;

@@ -8,14 +8,18 @@
 #include <string>
 
 #include "data/moveindex.h"
+#include "data/tagkind.h"
 
+class CreatureIndex;
 class Faunlet;
 class QFile;
 class skills;
 
 // Reader of the creature data file. Lookups walk a forward stream over the
-// file; the stream also feeds a table of level-up moves, so that move queries
-// need no second parse of the file.
+// file. The first sweep of the whole file also fills a table of level-up
+// moves and an index of where each creature starts, so that later move
+// queries and lookups go straight to their creature instead of reading the
+// file again.
 class xml
 {
 public:
@@ -31,6 +35,10 @@ public:
     // New records owned by the caller, or null.
     Faunlet* getFaunlet(int n);
     Faunlet* getFaunlet(const std::string& name);
+    // What the creature list needs: the record of getFaunlet(n) with only its
+    // number and name. The stream moves and the messages read exactly as for
+    // getFaunlet(n), so later lookups cannot tell the two apart.
+    Faunlet* getFaunletBrief(int n);
     bool getInfoFaunlet(Faunlet* faunlet);
     // The level-up moves learnt at exactly `level`, in file order; a new list
     // of new records owned by the caller, or null when there are none.
@@ -38,20 +46,42 @@ public:
 
 private:
     void rewind();
+    void resumeAt(int creatures);
+    bool seekTo(int ordinal);
     void next();
+    bool more() const { return token != QXmlStreamReader::EndDocument && token != QXmlStreamReader::Invalid; }
     QString readValue();
-    Faunlet* readCreature(int id);
-    Faunlet* finish(Faunlet* faunlet, const char* prefix);
-    void indexWholeFile();
+    const QString& readNumber();
+    Faunlet* searchByNumber(int n);
+    Faunlet* walkByName(const std::string& name);
+    bool nameInCreature(const std::string& name, const char* errorPrefix, Faunlet** found);
+    Faunlet* readCreature(const char* errorPrefix);
+    Faunlet* finish(Faunlet* faunlet, const char* errorPrefix);
+    bool indexReady();
+    void reindex();
+    void sweepWholeFile(bool forMoves);
 
     int lastIndex = 0;
     bool movedByName = false; // the stream no longer follows lastIndex
     QString fileName;
     std::unique_ptr<QFile> file;
     QXmlStreamReader reader;
+    QXmlStreamReader::TokenType token = QXmlStreamReader::NoToken;
+    QString number; // the text of the last number read
     int depth = 0;
     int creatureDepth = 0; // depth of the creature element being read
+    TagKind kind = TagKind::Other; // of the token, when a start tag
+    bool creatureTag = false; // the token is a "faunlet" start tag with an "id"
+    int tagId = 0; // and this is its number
+    // The stream has read the file from its first byte, so it knows all it
+    // has passed; otherwise it was set down at one creature's start tag.
+    bool fromTop = true;
+    int passed = 0; // creature start tags behind the stream
+    bool seeksFail = false; // a creature read on its own read differently
+    bool brief = false; // records get their number and name only
+    bool unindexed = false; // the file was replaced under the open handle
     moveindex moves;
+    std::shared_ptr<CreatureIndex> index;
 
     static xml* ptrXml;
 };

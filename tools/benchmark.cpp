@@ -1,41 +1,42 @@
-// Start-up, viewer and search costs of the creature reader on generated data
+// Start-up, viewer, team and search costs of the program on generated data
 // files, each also as a ratio to a bare stream pass over the same file.
 // Usage: fauntome_bench [count...]   (default: 2000 20000)
+//        fauntome_bench --hold <dir> (internal: builds the main window on
+//                                     <dir>/faundata.xml, prints its peak
+//                                     resident memory in kB)
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include <QFile>
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
 #include <sstream>
-#include <sys/resource.h>
 
 #include "app/fauntome.h"
 #include "data/faunlet.h"
 #include "data/skills.h"
 #include "data/xml.h"
 #include "faundatagen.h"
+#include "teams/classteam.h"
+#include "viewer/network.h"
 
 namespace {
 
 constexpr int kRuns = 5;
 
-template<typename F>
-double medianMs(F&& work)
+double median(std::vector<double> times)
 {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
@@ -49,11 +50,26 @@ double timeMs(F&& work)
     return timer.nsecsElapsed() / 1e6;
 }
 
+template<typename F>
+double medianMs(F&& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < kRuns; ++i)
+        times.push_back(timeMs(work));
+    return median(times);
+}
+
+// The high-water mark of this process image only: unlike ru_maxrss, it does
+// not carry over what the forking parent had resident.
 long peakKb()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine())
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
 }
 
 void barePass(const QString& path)
@@ -81,14 +97,75 @@ QStringList fillList(const QString& path)
 
 void report(const char* what, double ms, double floor)
 {
-    std::printf("  %-44s %9.2f ms   %5.2fx\n", what, ms, ms / floor);
+    std::printf("  %-46s %9.2f ms   %5.2fx\n", what, ms, ms / floor);
+}
+
+// The move trace and the team load's debug line would drown the figures.
+void quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtDebugMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+class mutedStdout
+{
+public:
+    mutedStdout() : saved(std::cout.rdbuf(sink.rdbuf())) {}
+    ~mutedStdout() { std::cout.rdbuf(saved); }
+
+private:
+    std::ostringstream sink;
+    std::streambuf* saved;
+};
+
+// A port on 127.0.0.1 that nothing listens on any more, so every artwork
+// download fails at once, as with the server unreachable.
+quint16 closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+void closeAll(QMdiArea* workspace)
+{
+    for (QMdiSubWindow* frame : workspace->subWindowList())
+        frame->close();
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+// Peak resident memory of a process of its own that only builds the main
+// window on the file in `dir`, so the figure is the program's, not the bench's.
+double heldPeakMb(const QString& dir)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold"), dir});
+    if (!child.waitForFinished(600000) || child.exitCode() != 0)
+        return -1;
+    return child.readAllStandardOutput().trimmed().toLong() / 1024.0;
+}
+
+int hold(const QString& dir)
+{
+    QDir::setCurrent(dir);
+    {
+        Fauntome window;
+        window.show();
+        QCoreApplication::processEvents();
+    }
+    std::printf("%ld\n", peakKb());
+    return 0;
 }
 
 void measure(int count)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("faundata.xml"));
-    if (!faundatagen::writeFile(path, count)) {
+    if (!faundatagen::writeFile(path, count) || !QDir(dir.path()).mkpath(QStringLiteral("teams"))
+        || !QDir(dir.path()).mkpath(QStringLiteral("owners"))) {
         std::printf("could not write %s\n", qPrintable(path));
         return;
     }
@@ -99,42 +176,53 @@ void measure(int count)
 
     QListWidget list;
     list.setUniformItemSizes(true);
-    const double startup = medianMs([&] {
+    const double fill = medianMs([&] {
         list.clear();
         list.addItems(fillList(path));
     });
-    report("construction + list fill", startup, floor);
+    report("reader construction + list fill", fill, floor);
 
-    // The viewer's path for the last creature: one lookup by name, then the
-    // move query for every level. The move trace goes to a sink.
+    // The viewer's reader work for the last creature: one lookup by name,
+    // then the move query for every level.
     const std::string last = list.item(list.count() - 1)->text().toUtf8().toStdString();
-    xml reader(path);
-    for (int n = 1; std::unique_ptr<Faunlet>(reader.getFaunlet(n)); ++n) {
-    }
-    std::ostringstream sink;
-    std::streambuf* out = std::cout.rdbuf(sink.rdbuf());
-    const double viewer = medianMs([&] {
-        std::unique_ptr<Faunlet> faunlet(reader.getFaunlet(last));
-        for (int level = 1; level <= 100; ++level) {
-            std::unique_ptr<QList<skills*>> moves(reader.getSkills(faunlet->getName(), level));
-            if (moves)
-                qDeleteAll(*moves);
+    {
+        xml reader(path);
+        for (int n = 1; std::unique_ptr<Faunlet>(reader.getFaunlet(n)); ++n) {
         }
-    });
-    std::cout.rdbuf(out);
-    report("by-name lookup + 100 move queries", viewer, floor);
+        mutedStdout muted;
+        const double lookup = medianMs([&] {
+            std::unique_ptr<Faunlet> faunlet(reader.getFaunlet(last));
+            for (int level = 1; level <= 100; ++level) {
+                std::unique_ptr<QList<skills*>> moves(reader.getSkills(faunlet->getName(), level));
+                if (moves)
+                    qDeleteAll(*moves);
+            }
+        });
+        report("by-name lookup + 100 move queries (last)", lookup, floor);
+    }
 
-    // A keystroke through the real window's search, on a filled list.
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
+    qputenv(network::baseVariable, "http://127.0.0.1:" + QByteArray::number(closedPort()) + "/");
+
+    const double startup = medianMs([&] {
+        xml::deleteInstance();
+        Fauntome window;
+    });
+    report("start-up: main window built, list filled", startup, floor);
+
     xml::deleteInstance();
-    double keystroke = 0;
     {
         Fauntome window;
         window.show();
         QCoreApplication::processEvents();
+        auto names = window.findChild<QListWidget*>(QStringLiteral("listFaunlet"));
+        auto workspace = window.findChild<QMdiArea*>();
+
+        // A keystroke through the real window's search, on a filled list.
         // Each transition is timed from its own starting state, so a run
         // never measures a search that changes nothing.
+        double keystroke = 0;
         const QList<QPair<QString, QString>> keystrokes{
             {QString(), QStringLiteral("A")}, {QStringLiteral("A"), QStringLiteral("AR")},
             {QStringLiteral("AR"), QStringLiteral("A")}, {QStringLiteral("A"), QString()}};
@@ -149,15 +237,66 @@ void measure(int count)
                     QCoreApplication::processEvents();
                 }));
             }
-            std::sort(times.begin(), times.end());
-            keystroke = std::max(keystroke, times[times.size() / 2]);
+            keystroke = std::max(keystroke, median(times));
         }
+
+        // Opening a viewer as a double click does, up to its first paint.
+        const int rows[] = {0, count / 2, count - 1};
+        const char* const labels[] = {"viewer open via faunletShow (first)", "viewer open via faunletShow (middle)",
+                                      "viewer open via faunletShow (last)"};
+        for (int k = 0; k < 3; ++k) {
+            QListWidgetItem* item = names->item(rows[k]);
+            std::vector<double> times;
+            for (int i = 0; i < kRuns; ++i) {
+                {
+                    mutedStdout muted;
+                    times.push_back(timeMs([&] {
+                        window.faunletShow(item);
+                        QCoreApplication::processEvents();
+                    }));
+                }
+                if (workspace->subWindowList().size() != 1)
+                    std::printf("  (viewer for %s did not open)\n", qPrintable(item->text()));
+                closeAll(workspace);
+            }
+            report(labels[k], median(times), floor);
+        }
+
+        // A team of the last six creatures, saved as the team editor would.
+        QList<Faunlet*> members;
+        for (int n = count - 5; n <= count; ++n)
+            if (Faunlet* f = xml::getInstance(QStringLiteral("faundata.xml"))->getFaunlet(n))
+                members.append(f);
+        classTeam().updateTeam(QStringLiteral("bench"), QStringLiteral("Ann"), members);
+        qDeleteAll(members);
+        auto loadTeam = [] {
+            classTeam team;
+            team.loadTeam(QStringLiteral("bench.xml"));
+            const QList<Faunlet*> loaded = team.getFaunlets();
+            if (loaded.size() != 6)
+                std::printf("  (team load gave %d creatures)\n", int(loaded.size()));
+            qDeleteAll(loaded);
+        };
+        report("team load, six from the end (loadTeam)", medianMs(loadTeam), floor);
+        // The data file changed since start-up: the load must read it afresh.
+        std::vector<double> changed;
+        for (int i = 0; i < kRuns; ++i) {
+            QFile touched(path);
+            touched.open(QIODevice::ReadWrite);
+            touched.setFileTime(QDateTime::currentDateTime().addSecs(i + 1), QFileDevice::FileModificationTime);
+            touched.close();
+            changed.push_back(timeMs(loadTeam));
+        }
+        report("team load after the data file was touched", median(changed), floor);
+        report("bare stream pass again (drift check)", medianMs([&] { barePass(path); }), floor);
+
+        std::printf("  %-46s %9.2f ms   %5.2f of a 16 ms frame\n", "search keystroke (worst of 4 transitions)",
+                    keystroke, keystroke / 16.0);
     }
     xml::deleteInstance();
     QDir::setCurrent(previous);
-    std::printf("  %-44s %9.2f ms   %5.2f of a 16 ms frame\n", "search keystroke (worst of 4 transitions)", keystroke,
-                keystroke / 16.0);
-    std::printf("  %-44s %9.1f MB\n", "peak resident memory so far", peakKb() / 1024.0);
+
+    std::printf("  %-46s %9.1f MB\n", "peak memory of the program holding the file", heldPeakMb(dir.path()));
 }
 
 } // namespace
@@ -165,7 +304,12 @@ void measure(int count)
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Figures and the toolkit's warnings in the order they happen.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QApplication app(argc, argv);
+    qInstallMessageHandler(quiet);
+    if (argc == 3 && QByteArray(argv[1]) == "--hold")
+        return hold(QString::fromLocal8Bit(argv[2]));
     QList<int> counts;
     for (int i = 1; i < argc; ++i)
         counts.append(QString::fromLocal8Bit(argv[i]).toInt());

@@ -58,6 +58,11 @@ private slots:
         // A negative entry asks by name for that creature instead.
         QTest::newRow("by number after a lookup by name further on")
             << QList<int>{1, 2, 3} << QList<int>{1, -3, 2} << QStringList{"C1", "C3", "C2"};
+        QTest::newRow("by number after lookups by name, then on in order")
+            << QList<int>{1, 2, 3} << QList<int>{-3, -1, 1, 2, 3, 4}
+            << QStringList{"C3", "C1", "C1", "C2", "C3", "<null>"};
+        QTest::newRow("after a lookup by name, out of order is still passed by")
+            << QList<int>{1, 3, 2} << QList<int>{-1, 2, 3} << QStringList{"C1", "C2", "<null>"};
     }
 
     void lookupByNumber()
@@ -106,6 +111,58 @@ private slots:
         // A second lookup gives a second record, not the same one.
         Record again(reader.getFaunlet(asked.toStdString()));
         QVERIFY(!f || (again && again.get() != f.get()));
+    }
+
+    // "#n" asks by number, anything else by name; each answer is NAME@id or
+    // <null>. Whatever the index knows, the answers and the messages are
+    // those of a walk from the top.
+    void lookupsAfterTheFirstSweep_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<int>("messages"); // lines on standard error
+        const QByteArray head = "<?xml version=\"1.0\"?>\n<fauntome>\n";
+        QTest::newRow("duplicate names: the first in the file wins")
+            << head + creature(1, "A") + creature(7, "TWIN") + creature(2, "TWIN") + "</fauntome>\n"
+            << QStringList{"TWIN", "#2", "TWIN", "#7"} << QStringList{"TWIN@7", "TWIN@2", "TWIN@7", "TWIN@7"} << 0;
+        QTest::newRow("file cut short inside a creature, after its name")
+            << head + creature(1, "A") + creature(2, "B") + " <faunlet id=\"3\">\n  <name>C</name>\n  <stats>"
+            << QStringList{"B", "Z", "#4", "C", "A"} << QStringList{"B@2", "<null>", "<null>", "<null>", "A@1"} << 3;
+        // The reader decodes 8 KiB at a time and drops a whole block holding a
+        // bad byte. Here B begins in the first block and ends in the second,
+        // which also holds the bad byte: B never closes, though read on its
+        // own from its start tag, it would.
+        QByteArray padded = head + " <faunlet id=\"1\"><name>A</name><stats/><pad>";
+        padded += QByteArray(8084 - padded.size(), 'p') + "</pad></faunlet>\n";
+        padded += " <faunlet id=\"2\"><name>B</name><stats/><pad>" + QByteArray(200, 'b') + "</pad></faunlet>\n";
+        padded += " <faunlet id=\"3\"><name>C</name><stats/><pad>";
+        padded += QByteArray(16340 - padded.size(), 'q') + "\xC3\x28</pad></faunlet>\n</fauntome>\n";
+        QTest::newRow("cut short by a bad byte in the block where it ends")
+            << padded << QStringList{"A", "B", "#2", "Z"} << QStringList{"A@1", "<null>", "<null>", "<null>"} << 3;
+    }
+
+    void lookupsAfterTheFirstSweep()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, asked);
+        QFETCH(QStringList, expected);
+        QFETCH(int, messages);
+        workdir dir;
+        QVERIFY(dir.write(QStringLiteral("faundata.xml"), content));
+        xml reader(QStringLiteral("faundata.xml"));
+        // The list fill: the sweep that builds the index.
+        for (int n = 1; Record(reader.getFaunlet(n)); ++n) {
+        }
+        capture err(2);
+        QStringList got;
+        for (const QString& question : asked) {
+            const Record f(question.startsWith('#') ? reader.getFaunlet(question.mid(1).toInt())
+                                                    : reader.getFaunlet(question.toUtf8().toStdString()));
+            got << (f ? f->getName() + '@' + QString::number(f->getId()) : QStringLiteral("<null>"));
+        }
+        QCOMPARE(got, expected);
+        QCOMPARE(err.text().count('\n'), messages);
     }
 
     void malformedKeepsEarlierCreatures()

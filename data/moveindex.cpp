@@ -29,6 +29,29 @@ void moveindex::begin()
     creatureMoves.clear();
 }
 
+void moveindex::beginCreature()
+{
+    begin();
+    rootOk = true;
+}
+
+void moveindex::adopt(const moveindex& other, const QString& upperName)
+{
+    const QList<Move>* moves = other.find(upperName);
+    if (!moves || table.contains(upperName))
+        return;
+    QList<Move>& slot = table[upperName];
+    for (const Move& move : *moves) {
+        const QString& name = other.nameOf(move);
+        auto pooled = poolIndex.constFind(name);
+        if (pooled == poolIndex.constEnd()) {
+            pooled = poolIndex.insert(name, int(pool.size()));
+            pool.append(name);
+        }
+        slot.append(Move{*pooled, move.lvl});
+    }
+}
+
 const QList<moveindex::Move>* moveindex::find(const QString& upperName) const
 {
     auto it = table.constFind(upperName);
@@ -75,7 +98,7 @@ void moveindex::startElement(const QXmlStreamReader& reader, int depth, TagKind 
             collecting = Text::CreatureName;
             collectDepth = depth;
             text.resize(0);
-        } else if (kind == TagKind::Moves && !movesSeen) {
+        } else if (kind == TagKind::Moves && !movesSeen && !namesOnly) {
             inMoves = true;
         }
     } else if (depth == 2) {
@@ -129,7 +152,12 @@ void moveindex::endElement(int depth)
         // The first creature of a name wins, as a walk from the top would
         // find. The table gets a list of its own size; the working list keeps
         // its room for the next creature.
-        if (rootOk && haveName) {
+        if (rootOk && haveName && namesOnly) {
+            if (!where.contains(creatureName)) {
+                where.insert(creatureName, current);
+                allPlaced = allPlaced && current >= 0;
+            }
+        } else if (rootOk && haveName) {
             const qsizetype known = table.size();
             QList<Move>& slot = table[creatureName];
             if (table.size() != known)

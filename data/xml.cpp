@@ -44,6 +44,9 @@ xml::xml(const QString& fileName)
         std::cerr << "cant open file" << std::endl;
     rewind();
     lastIndex = 0;
+    // The first sweep notes where each creature stands; its moves are read
+    // when a viewer or a team editor first asks for them.
+    moves.setNamesOnly(true);
     if (file->isOpen()) {
         // Another reader may already know this very file; otherwise the
         // first sweep builds the index.
@@ -151,7 +154,7 @@ void xml::next()
         }
     }
     if (!moves.isComplete()) {
-        moves.observe(reader, token, depth, kind);
+        moves.observe(reader, token, depth, kind, creatureTag ? passed - 1 : -1);
         if (token == QXmlStreamReader::EndDocument)
             moves.markComplete();
     }
@@ -479,7 +482,7 @@ bool xml::getInfoFaunlet(Faunlet* faunlet)
 // move query asks for it.
 void xml::sweepWholeFile(bool forMoves)
 {
-    const bool wantMoves = forMoves && !moves.isComplete();
+    const bool wantMoves = forMoves && (moves.notesNames() || !moves.isComplete());
     moveindex fresh;
     QFile own(fileName);
     if (own.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -529,10 +532,64 @@ void xml::sweepWholeFile(bool forMoves)
     }
 }
 
+// Makes the move table able to answer for `name`: from the creature itself
+// when the first sweep noted where it stands, or from one sweep of the whole
+// file when it could not.
+void xml::learnMoves(const QString& name)
+{
+    if (moves.contains(name))
+        return;
+    if (moves.notesNames() && moves.isComplete() && moves.everyNameHasACreature()) {
+        const int creature = moves.creatureNamed(name);
+        if (creature < 0 || readMovesOf(creature, name))
+            return;
+    } else if (moves.isComplete()) {
+        return;
+    }
+    sweepWholeFile(true);
+}
+
+// Reads one creature's moves from where the index says it stands, on a
+// handle of its own so that the lookup stream keeps its place. False when
+// the bytes there are not that creature any more.
+bool xml::readMovesOf(int creature, const QString& name)
+{
+    if (!indexReady() || !index->canSeek() || seeksFail || creature >= index->count())
+        return false;
+    QFile own(fileName);
+    qint64 start = 0;
+    qint64 units = 0;
+    if (!own.open(QIODevice::ReadOnly | QIODevice::Text) || !index->startOfTag(own, creature, &start, &units)
+        || !own.seek(start))
+        return false;
+    QXmlStreamReader lone(&own);
+    moveindex read;
+    read.beginCreature();
+    int open = 1; // the root, which this reader never sees
+    for (;;) {
+        const QXmlStreamReader::TokenType token = lone.readNext();
+        TagKind tag = TagKind::Other;
+        if (token == QXmlStreamReader::StartElement) {
+            ++open;
+            tag = tagKindOf(lone.name());
+        } else if (token == QXmlStreamReader::EndElement) {
+            --open;
+        } else if (token == QXmlStreamReader::Invalid || token == QXmlStreamReader::EndDocument) {
+            return false;
+        }
+        read.observe(lone, token, open, tag);
+        if (token == QXmlStreamReader::EndElement && open == 1)
+            break;
+    }
+    if (!read.contains(name))
+        return false;
+    moves.adopt(read, name);
+    return true;
+}
+
 QList<skills*>* xml::getSkills(const QString& name, int level)
 {
-    if (!moves.isComplete() && !moves.contains(name))
-        sweepWholeFile(true);
+    learnMoves(name);
     const QList<moveindex::Move>* known = moves.find(name);
     if (!known)
         return nullptr;

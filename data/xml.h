@@ -60,6 +60,8 @@ private:
     bool indexReady();
     void reindex();
     void sweepWholeFile(bool forMoves);
+    void learnMoves(const QString& name);
+    bool readMovesOf(int creature, const QString& name);
 
     int lastIndex = 0;
     bool movedByName = false; // the stream no longer follows lastIndex

@@ -289,7 +289,7 @@ private slots:
         QTest::newRow("level text not a number is level 0") << "ALPHA" << 0 << "Fumble@0";
         QTest::newRow("small letters find nothing") << "alpha" << 1 << "<null>";
         QTest::newRow("no moves element: none, not the next creature's") << "BETA" << 1 << "<null>";
-        QTest::newRow("next creature keeps its own") << "GAMMA" << 1 << "Zap@1";
+        QTest::newRow("next creature keeps its own, the first of a name wins") << "GAMMA" << 1 << "Zap@1";
         QTest::newRow("unknown creature") << "OMEGA" << 1 << "<null>";
     }
 
@@ -299,8 +299,7 @@ private slots:
         QFETCH(int, level);
         QFETCH(QString, expected);
         workdir dir;
-        QVERIFY(dir.writeData(
-            creature(1, "ALPHA",
+        const QByteArray creatures = creature(1, "ALPHA",
                      "  <moves>\n"
                      "   <move type=\"level-up\"><name>Nip</name><lvl>1</lvl></move>\n"
                      "   <move type=\"level-up\"><name>Gnaw</name><lvl>1</lvl></move>\n"
@@ -313,15 +312,21 @@ private slots:
                      "   <move type=\"level-up\"><name>Lost</name></move>\n"
                      "   <move type=\"level-up\"><name>Fumble</name><lvl>1x</lvl></move>\n"
                      "  </moves>\n")
-            + creature(2, "BETA") + creature(3, "GAMMA", "  <moves><move type=\"level-up\"><name>Zap</name><lvl>1</lvl></move></moves>\n")));
-        // Both ways of reaching the table: straight away, and after the
-        // list-filling sweep.
-        for (bool swept : {false, true}) {
+            + creature(2, "BETA") + creature(3, "GAMMA", "  <moves><move type=\"level-up\"><name>Zap</name><lvl>1</lvl></move></moves>\n")
+            + creature(5, "GAMMA", "  <moves><move type=\"level-up\"><name>Later</name><lvl>1</lvl></move></moves>\n");
+        // Every way of reaching the table: straight away; after the
+        // list-filling sweep, which notes where each creature stands; and
+        // after a creature came in before all the others, so that nothing
+        // stands where the sweep saw it.
+        for (const char* way : {"at once", "after the sweep", "after an edit"}) {
+            QVERIFY(dir.writeData(creatures));
             xml reader(QStringLiteral("faundata.xml"));
-            if (swept)
+            if (way != QLatin1String("at once"))
                 for (int n = 1; Record(reader.getFaunlet(n)); ++n) {
                 }
-            QCOMPARE(movesOf(reader, asked, level), expected);
+            if (way == QLatin1String("after an edit"))
+                QVERIFY(dir.writeData(creature(4, "EARLIER", "<moves/>") + creatures));
+            QVERIFY2(movesOf(reader, asked, level) == expected, way);
         }
     }
 

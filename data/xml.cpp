@@ -281,22 +281,13 @@ Faunlet* xml::finish(Faunlet* faunlet, const char* errorPrefix)
     return nullptr;
 }
 
-// From the start tag of a creature: find its name before the end of "stats"
-// and read the rest of it.
+// From the start tag of a creature: the first name before the end of
+// "stats", and the rest of the creature read.
 Faunlet* xml::readCreature(const char* errorPrefix)
 {
-    const int id = tagId;
-    while (more()) {
-        next();
-        if (token == QXmlStreamReader::EndElement && (depth < creatureDepth || reader.name() == u"stats"))
-            return nullptr;
-        if (kind == TagKind::Name) {
-            auto faunlet = new Faunlet(readValue());
-            faunlet->setId(id);
-            return finish(faunlet, errorPrefix);
-        }
-    }
-    return nullptr;
+    Faunlet* faunlet = nullptr;
+    scanCreature(nullptr, errorPrefix, &faunlet);
+    return faunlet;
 }
 
 Faunlet* xml::getFaunlet(const std::string& name)
@@ -313,7 +304,7 @@ Faunlet* xml::getFaunlet(const std::string& name)
         if (seekTo(found)) {
             creatureDepth = depth;
             Faunlet* faunlet = nullptr;
-            const bool matched = nameInCreature(name, nullptr, &faunlet);
+            const bool matched = scanCreature(&name, nullptr, &faunlet);
             if (reader.hasError()) {
                 seeksFail = true;
                 break;
@@ -335,7 +326,7 @@ Faunlet* xml::walkByName(const std::string& name)
             continue;
         creatureDepth = depth;
         Faunlet* faunlet = nullptr;
-        if (nameInCreature(name, "", &faunlet))
+        if (scanCreature(&name, "", &faunlet))
             return faunlet;
     }
     if (reader.hasError())
@@ -343,26 +334,31 @@ Faunlet* xml::walkByName(const std::string& name)
     return nullptr;
 }
 
-// From the start tag of a creature: compares each name met before the end
-// of "stats" with `name`, and reads the creature at the first that equals it
-// byte for byte. False when none did.
-bool xml::nameInCreature(const std::string& name, const char* errorPrefix, Faunlet** found)
+// The one walk through a creature that both lookups share. From its start
+// tag: takes each name met before the end of "stats" and reads the creature
+// at the first that is `wanted` byte for byte (at the first of all, when
+// `wanted` is null). False when none was; otherwise `found` holds the record,
+// or null when a fault cut the creature short, printed after `errorPrefix`
+// unless that is null.
+bool xml::scanCreature(const std::string* wanted, const char* errorPrefix, Faunlet** found)
 {
     const int id = tagId;
     while (more()) {
         next();
         if (token == QXmlStreamReader::EndElement && (depth < creatureDepth || reader.name() == u"stats"))
             return false;
-        if (kind == TagKind::Name) {
-            const QString text = readValue();
+        if (kind != TagKind::Name)
+            continue;
+        const QString text = readValue();
+        if (wanted) {
             const QByteArray bytes = text.toUtf8();
-            if (bytes.size() == qsizetype(name.size()) && std::equal(name.begin(), name.end(), bytes.constBegin())) {
-                auto faunlet = new Faunlet(text);
-                faunlet->setId(id);
-                *found = finish(faunlet, errorPrefix);
-                return true;
-            }
+            if (bytes.size() != qsizetype(wanted->size()) || !std::equal(wanted->begin(), wanted->end(), bytes.constBegin()))
+                continue;
         }
+        auto faunlet = new Faunlet(text);
+        faunlet->setId(id);
+        *found = finish(faunlet, errorPrefix);
+        return true;
     }
     return false;
 }
@@ -607,4 +603,18 @@ QList<skills*>* xml::getSkills(const QString& name, int level)
         result->append(skill);
     }
     return result;
+}
+
+QList<skills> xml::getSkillsUpTo(const QString& name, int level)
+{
+    QList<skills> all;
+    for (int at = 1; at <= std::min(level, maxLevel); ++at) {
+        const std::unique_ptr<QList<skills*>> moves(getSkills(name, at));
+        if (!moves)
+            continue;
+        for (skills* move : std::as_const(*moves))
+            all.append(*move);
+        qDeleteAll(*moves);
+    }
+    return all;
 }

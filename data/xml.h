@@ -8,12 +8,12 @@
 #include <string>
 
 #include "data/moveindex.h"
+#include "data/skills.h"
 #include "data/tagkind.h"
 
 class CreatureIndex;
 class Faunlet;
 class QFile;
-class skills;
 
 // Reader of the creature data file. Lookups walk a forward stream over the
 // file. The first sweep of the whole file also fills a table of level-up
@@ -43,6 +43,12 @@ public:
     // The level-up moves learnt at exactly `level`, in file order; a new list
     // of new records owned by the caller, or null when there are none.
     QList<skills*>* getSkills(const QString& name, int level);
+    // The same for every level from 1 up to `level` (100 at most), as values
+    // in level order.
+    QList<skills> getSkillsUpTo(const QString& name, int level);
+    // Moves are listed up to this level; a stored level of two billion must
+    // not walk two billion levels.
+    static constexpr int maxLevel = 100;
 
 private:
     void rewind();
@@ -54,7 +60,7 @@ private:
     const QString& readNumber();
     Faunlet* searchByNumber(int n);
     Faunlet* walkByName(const std::string& name);
-    bool nameInCreature(const std::string& name, const char* errorPrefix, Faunlet** found);
+    bool scanCreature(const std::string* wanted, const char* errorPrefix, Faunlet** found);
     Faunlet* readCreature(const char* errorPrefix);
     Faunlet* finish(Faunlet* faunlet, const char* errorPrefix);
     bool indexReady();

@@ -19,10 +19,6 @@
 
 namespace {
 
-// Moves are listed up to the creature's level, but no further than the
-// levels the viewer lists: a stored level of two billion must not hang.
-constexpr int maxMoveLevel = 100;
-
 xml* reader()
 {
     return xml::getInstance(WorkingFiles::dataFile());
@@ -219,15 +215,8 @@ void TeamCreator::updateStats(int currentRow)
     ui->label_EXP->setText(tr("<font color='blue'>") + QString::number(faunlet->getLevel()) + tr("</font>"));
 
     ui->textEdit_attackView->clear();
-    const int last = std::min(faunlet->getLevel(), maxMoveLevel);
-    for (int level = 1; level <= last; ++level) {
-        const std::unique_ptr<QList<skills*>> moves(reader()->getSkills(faunlet->getName(), level));
-        if (!moves)
-            continue;
-        for (const skills* move : std::as_const(*moves))
-            plainlines::append(ui->textEdit_attackView, move->getName());
-        qDeleteAll(*moves);
-    }
+    for (const skills& move : reader()->getSkillsUpTo(faunlet->getName(), faunlet->getLevel()))
+        plainlines::append(ui->textEdit_attackView, move.getName());
 }
 
 bool TeamCreator::teamSave()

@@ -93,15 +93,8 @@ void viewFaunlet::setFaunlet(Faunlet* faunlet)
                                      + QStringLiteral("  (at lvl. <font color='green'>")
                                      + faunlet->getLvlEvo().toHtmlEscaped() + QStringLiteral("</font>)"));
 
-    xml* reader = xml::getInstance(WorkingFiles::dataFile());
-    for (int level = 1; level <= 100; ++level) {
-        const std::unique_ptr<QList<skills*>> moves(reader->getSkills(faunlet->getName(), level));
-        if (!moves)
-            continue;
-        for (const skills* move : std::as_const(*moves))
-            plainlines::append(ui->textEdit_Attacks, QString::number(move->getLvl()) + QStringLiteral(" \t ") + move->getName());
-        qDeleteAll(*moves);
-    }
+    for (const skills& move : xml::getInstance(WorkingFiles::dataFile())->getSkillsUpTo(faunlet->getName(), xml::maxLevel))
+        plainlines::append(ui->textEdit_Attacks, QString::number(move.getLvl()) + QStringLiteral(" \t ") + move.getName());
 }
 
 void viewFaunlet::closeEvent(QCloseEvent* event)

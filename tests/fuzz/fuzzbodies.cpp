@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "data/faunlet.h"
-#include "data/skills.h"
 #include "data/xml.h"
 #include "owners/classowner.h"
 #include "teams/classteam.h"
@@ -18,13 +17,6 @@ bool writeFile(const QString& name, const uint8_t* data, size_t size)
     QFile file(name);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
         && file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
-}
-
-void freeMoves(QList<skills*>* moves)
-{
-    if (moves)
-        qDeleteAll(*moves);
-    delete moves;
 }
 
 } // namespace
@@ -62,8 +54,7 @@ int dataReader(const uint8_t* data, size_t size)
     }
     std::unique_ptr<Faunlet> found(reader.getFaunlet(last.toUtf8().toStdString()));
     const QString name = found ? found->getName() : last;
-    for (int level : {0, 1, 2, 7, 16, 50, 100})
-        freeMoves(reader.getSkills(name, level));
+    reader.getSkillsUpTo(name, xml::maxLevel);
     return 0;
 }
 

@@ -1,6 +1,6 @@
 #include "app/faunletlist.h"
 
-void faunletlist::startDrag(Qt::DropActions supportedActions)
+void FaunletList::startDrag(Qt::DropActions supportedActions)
 {
     QListWidget::startDrag(supportedActions & Qt::CopyAction);
 }

@@ -6,7 +6,7 @@
 // The main creature list. Names are dragged out of it into team editors; a
 // drag that the target turned into a move (Shift held) would take the
 // creature out of the encyclopedia, so drags from here only ever copy.
-class faunletlist : public QListWidget
+class FaunletList : public QListWidget
 {
     Q_OBJECT
 

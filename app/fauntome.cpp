@@ -229,13 +229,13 @@ QWidget* Fauntome::activeEditor(const QString& iconText, const QMetaObject& kind
     QMdiSubWindow* frame = workspace->currentSubWindow();
     QWidget* active = frame ? frame->widget() : nullptr;
     if (!active) {
-        warning::show(noWindow);
+        WarningBox::show(noWindow);
         return nullptr;
     }
     // Any other window wearing that icon text gets the warning too, rather
     // than a save that silently does nothing.
     if (active->windowIconText() != iconText || !kind.cast(active)) {
-        warning::show(otherWindow);
+        WarningBox::show(otherWindow);
         return nullptr;
     }
     return active;

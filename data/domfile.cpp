@@ -17,8 +17,8 @@ QString structureProblem(const QByteArray& content)
     int depth = 0;
     while (!reader.atEnd()) {
         const auto token = reader.readNext();
-        if (token == QXmlStreamReader::StartElement && ++depth > domfile::maxDepth) {
-            reader.raiseError(domfile::tr("elements are nested more than %1 deep").arg(domfile::maxDepth));
+        if (token == QXmlStreamReader::StartElement && ++depth > DomFile::maxDepth) {
+            reader.raiseError(DomFile::tr("elements are nested more than %1 deep").arg(DomFile::maxDepth));
             break;
         }
         if (token == QXmlStreamReader::EndElement)
@@ -26,12 +26,12 @@ QString structureProblem(const QByteArray& content)
     }
     if (!reader.hasError())
         return QString();
-    return domfile::tr("line %1, column %2: %3").arg(reader.lineNumber()).arg(reader.columnNumber()).arg(reader.errorString());
+    return DomFile::tr("line %1, column %2: %3").arg(reader.lineNumber()).arg(reader.columnNumber()).arg(reader.errorString());
 }
 
 } // namespace
 
-bool domfile::read(const QString& path, QDomDocument& doc, QString* error)
+bool DomFile::read(const QString& path, QDomDocument& doc, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -56,7 +56,7 @@ bool domfile::read(const QString& path, QDomDocument& doc, QString* error)
     return true;
 }
 
-bool domfile::write(const QString& path, const QByteArray& content, QString* error)
+bool DomFile::write(const QString& path, const QByteArray& content, QString* error)
 {
     QString why;
     if (QFileInfo(path).isDir()) {

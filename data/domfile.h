@@ -11,9 +11,9 @@ class QDomDocument;
 // copy around: a broken or hostile file reads as an empty document, never as
 // a half-built tree, and a write either replaces the file whole or leaves the
 // old one as it was.
-class domfile
+class DomFile
 {
-    Q_DECLARE_TR_FUNCTIONS(domfile)
+    Q_DECLARE_TR_FUNCTIONS(DomFile)
 
 public:
     // Deeper nesting than any owner or team file has; the document tree is

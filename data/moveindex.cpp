@@ -18,7 +18,7 @@ int levelOf(const QString& text)
 
 } // namespace
 
-void moveindex::begin()
+void MoveIndex::begin()
 {
     rootOk = false;
     haveName = false;
@@ -29,13 +29,13 @@ void moveindex::begin()
     creatureMoves.clear();
 }
 
-void moveindex::beginCreature()
+void MoveIndex::beginCreature()
 {
     begin();
     rootOk = true;
 }
 
-void moveindex::adopt(const moveindex& other, const QString& upperName)
+void MoveIndex::adopt(const MoveIndex& other, const QString& upperName)
 {
     const QList<Move>* moves = other.find(upperName);
     if (!moves || table.contains(upperName))
@@ -52,13 +52,13 @@ void moveindex::adopt(const moveindex& other, const QString& upperName)
     }
 }
 
-const QList<moveindex::Move>* moveindex::find(const QString& upperName) const
+const QList<MoveIndex::Move>* MoveIndex::find(const QString& upperName) const
 {
     auto it = table.constFind(upperName);
     return it == table.constEnd() ? nullptr : &it.value();
 }
 
-void moveindex::collectText(const QXmlStreamReader& reader)
+void MoveIndex::collectText(const QXmlStreamReader& reader)
 {
     // Whitespace between elements is not content, as in a document tree.
     if (!reader.isCDATA() && reader.isWhitespace())
@@ -71,7 +71,7 @@ void moveindex::collectText(const QXmlStreamReader& reader)
         text += reader.text();
 }
 
-void moveindex::startElement(const QXmlStreamReader& reader, int depth, TagKind kind)
+void MoveIndex::startElement(const QXmlStreamReader& reader, int depth, TagKind kind)
 {
     // Deepest first: most elements are the names and levels of moves.
     if (depth == 5) {
@@ -112,7 +112,7 @@ void moveindex::startElement(const QXmlStreamReader& reader, int depth, TagKind 
     }
 }
 
-void moveindex::endElement(int depth)
+void MoveIndex::endElement(int depth)
 {
     // depth counts the elements still open, so the element that just ended
     // sat at depth + 1.

@@ -15,7 +15,7 @@
 // mode, it notes only which creature each name belongs to, so the pass that
 // fills the creature list stays cheap; a creature's moves are then read from
 // that creature alone when first asked for.
-class moveindex
+class MoveIndex
 {
 public:
     // Plain numbers, so that building and copying the table touches no
@@ -64,7 +64,7 @@ public:
     int creatureNamed(const QString& upperName) const { return where.value(upperName, -1); }
     bool everyNameHasACreature() const { return allPlaced; }
     // Takes the moves that `other` read for the creature `upperName`.
-    void adopt(const moveindex& other, const QString& upperName);
+    void adopt(const MoveIndex& other, const QString& upperName);
     bool contains(const QString& upperName) const { return table.contains(upperName); }
     // Null when no creature of that name was seen.
     const QList<Move>* find(const QString& upperName) const;

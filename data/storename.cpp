@@ -1,6 +1,6 @@
 #include "data/storename.h"
 
-QString storename::problem(const QString& name)
+QString StoreName::problem(const QString& name)
 {
     // Spaces alone would make a file that looks nameless, "   .xml".
     if (name.trimmed().isEmpty())
@@ -20,7 +20,7 @@ QString storename::problem(const QString& name)
     return QString();
 }
 
-QString storename::entryProblem(const QString& fileName)
+QString StoreName::entryProblem(const QString& fileName)
 {
     const QLatin1String extension(".xml");
     return problem(fileName.endsWith(extension) ? fileName.chopped(extension.size()) : fileName);

@@ -7,9 +7,9 @@
 // Owner and team names become file names under ./owners and ./teams. A name
 // that could leave that folder, hide the file or is plainly not a name is
 // refused before anything touches the disk, by every save, delete and load.
-class storename
+class StoreName
 {
-    Q_DECLARE_TR_FUNCTIONS(storename)
+    Q_DECLARE_TR_FUNCTIONS(StoreName)
 
 public:
     static constexpr int maxLength = 200;

@@ -479,7 +479,7 @@ bool xml::getInfoFaunlet(Faunlet* faunlet)
 void xml::sweepWholeFile(bool forMoves)
 {
     const bool wantMoves = forMoves && (moves.notesNames() || !moves.isComplete());
-    moveindex fresh;
+    MoveIndex fresh;
     QFile own(fileName);
     if (own.open(QIODevice::ReadOnly | QIODevice::Text)) {
         // An index of another file than the one the stream reads would be
@@ -559,7 +559,7 @@ bool xml::readMovesOf(int creature, const QString& name)
         || !own.seek(start))
         return false;
     QXmlStreamReader lone(&own);
-    moveindex read;
+    MoveIndex read;
     read.beginCreature();
     int open = 1; // the root, which this reader never sees
     for (;;) {
@@ -586,12 +586,12 @@ bool xml::readMovesOf(int creature, const QString& name)
 QList<skills*>* xml::getSkills(const QString& name, int level)
 {
     learnMoves(name);
-    const QList<moveindex::Move>* known = moves.find(name);
+    const QList<MoveIndex::Move>* known = moves.find(name);
     if (!known)
         return nullptr;
 
     QList<skills*>* result = nullptr;
-    for (const moveindex::Move& move : *known) {
+    for (const MoveIndex::Move& move : *known) {
         if (move.lvl != level)
             continue;
         std::cout << move.lvl << "===" << level << '\n';

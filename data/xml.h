@@ -88,7 +88,7 @@ private:
     bool seeksFail = false; // a creature read on its own read differently
     bool brief = false; // records get their number and name only
     bool unindexed = false; // the file was replaced under the open handle
-    moveindex moves;
+    MoveIndex moves;
     std::shared_ptr<CreatureIndex> index;
 
     static xml* ptrXml;

@@ -24,7 +24,7 @@ QString attributeOr(const QDomElement& element, const QString& attribute)
 
 classOwner::classOwner(const QString& ownerName)
 {
-    if (storename::problem(ownerName).isEmpty())
+    if (StoreName::problem(ownerName).isEmpty())
         read(pathFor(ownerName), true);
 }
 
@@ -36,7 +36,7 @@ QString classOwner::pathFor(const QString& ownerName)
 bool classOwner::read(const QString& path, bool trace)
 {
     QDomDocument doc;
-    if (!domfile::read(path, doc, &error))
+    if (!DomFile::read(path, doc, &error))
         return false;
 
     const QDomElement root = doc.documentElement();
@@ -58,7 +58,7 @@ bool classOwner::loadOwner(const QString& fileName)
 {
     // The file name comes from a listing of the folder; anything that could
     // lead out of it is not one.
-    error = storename::entryProblem(fileName);
+    error = StoreName::entryProblem(fileName);
     if (!error.isEmpty())
         return false;
     return read(WorkingFiles::owners() + fileName, false);
@@ -86,7 +86,7 @@ bool classOwner::store(const QString& newName, const QString& newSexe, const QSt
                        Write mode)
 {
     error.clear();
-    const QString problem = storename::problem(newName);
+    const QString problem = StoreName::problem(newName);
     if (!problem.isEmpty()) {
         error = problem;
         return false;
@@ -119,7 +119,7 @@ bool classOwner::store(const QString& newName, const QString& newSexe, const QSt
     }
     // Written beside the old file and renamed over it, so a failed write
     // leaves the previous owner intact.
-    return domfile::write(path, document(), &error);
+    return DomFile::write(path, document(), &error);
 }
 
 bool classOwner::addOwner(const QString& name, const QString& sexe, const QString& loc, const QString& imagePath)
@@ -135,7 +135,7 @@ bool classOwner::updateOwner(const QString& name, const QString& sexe, const QSt
 bool classOwner::deleteOwner(const QString& ownerName)
 {
     error.clear();
-    const QString problem = storename::problem(ownerName);
+    const QString problem = StoreName::problem(ownerName);
     if (!problem.isEmpty()) {
         error = problem;
         return false;

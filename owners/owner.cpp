@@ -57,7 +57,7 @@ bool Owner::maybeSave()
     const QString name = ui->lineEdit_name->text();
     const QString text = name.isEmpty() ? tr("This owner has unsaved changes. Save them?")
                                         : tr("The owner \"%1\" has unsaved changes. Save them?").arg(name);
-    switch (warning::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
+    switch (WarningBox::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
     case QMessageBox::Save:
         return saveOwner();
     case QMessageBox::Discard:
@@ -101,7 +101,7 @@ void Owner::chooseFileName()
     reader.setDecideFormatFromContent(true);
     const QImage picture = reader.read();
     if (picture.isNull()) {
-        warning::show(tr("\"%1\" cannot be used as an avatar: %2").arg(path, reader.errorString()));
+        WarningBox::show(tr("\"%1\" cannot be used as an avatar: %2").arg(path, reader.errorString()));
         return;
     }
     ui->lineEdit_Avatar->setText(path);
@@ -113,14 +113,14 @@ bool Owner::saveOwner()
 {
     const QString name = ui->lineEdit_name->text();
     // Checked here too so the user hears why before the disk is touched.
-    const QString problem = storename::problem(name);
+    const QString problem = StoreName::problem(name);
     if (!problem.isEmpty()) {
-        warning::show(tr("The owner could not be saved: %1").arg(problem));
+        WarningBox::show(tr("The owner could not be saved: %1").arg(problem));
         return false;
     }
     const QString file = classOwner::pathFor(name);
     if (file != ownFile && QFileInfo::exists(file)
-        && warning::ask(tr("The owner \"%1\" already exists: replace it?").arg(name),
+        && WarningBox::ask(tr("The owner \"%1\" already exists: replace it?").arg(name),
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return false;
@@ -129,7 +129,7 @@ bool Owner::saveOwner()
         owner = std::make_unique<classOwner>();
     const QString sexe = ui->radioButton_boy->isChecked() ? QStringLiteral("masculin") : QStringLiteral("feminin");
     if (!owner->updateOwner(name, sexe, QStringLiteral("DTC"), ui->lineEdit_Avatar->text())) {
-        warning::show(tr("The owner could not be saved: %1").arg(owner->lastError()));
+        WarningBox::show(tr("The owner could not be saved: %1").arg(owner->lastError()));
         return false;
     }
     ownFile = file;
@@ -149,7 +149,7 @@ void Owner::loadOwner()
     // A file that cannot be taken whole leaves the editor empty, so that a
     // later save under that name asks before replacing what may be repaired.
     if (!loaded->loadOwner(chosen) || !loaded->lastError().isEmpty()) {
-        warning::show(tr("The owner file \"%1\" could not be loaded: %2").arg(chosen, loaded->lastError()));
+        WarningBox::show(tr("The owner file \"%1\" could not be loaded: %2").arg(chosen, loaded->lastError()));
         return;
     }
     owner = std::move(loaded);

@@ -95,7 +95,7 @@ bool classTeam::updateTeam(const QString& teamName, const QString& ownerName, QL
 bool classTeam::write(const QString& teamName, const QString& ownerName, const QList<Faunlet*>& members,
                       bool replace)
 {
-    error = storename::problem(teamName);
+    error = StoreName::problem(teamName);
     if (!error.isEmpty())
         return false;
     name = teamName;
@@ -108,12 +108,12 @@ bool classTeam::write(const QString& teamName, const QString& ownerName, const Q
         error = tr("A team file named \"%1\" already exists.").arg(teamName);
         return false;
     }
-    return domfile::write(path, serialise(teamName, ownerName, members), &error);
+    return DomFile::write(path, serialise(teamName, ownerName, members), &error);
 }
 
 bool classTeam::deleteTeam(const QString& teamName)
 {
-    error = storename::problem(teamName);
+    error = StoreName::problem(teamName);
     if (!error.isEmpty())
         return false;
     QFile file(pathOf(teamName));
@@ -128,11 +128,11 @@ bool classTeam::loadTeam(const QString& fileName)
 {
     // The file name comes from a listing of the folder; anything that could
     // lead out of it is not one.
-    error = storename::entryProblem(fileName);
+    error = StoreName::entryProblem(fileName);
     if (!error.isEmpty())
         return false;
     QDomDocument doc;
-    if (!domfile::read(WorkingFiles::teams() + fileName, doc, &error))
+    if (!DomFile::read(WorkingFiles::teams() + fileName, doc, &error))
         return false;
 
     qDebug() << "LOAD" << "\n";

@@ -35,7 +35,7 @@ TeamCreator::TeamCreator(QWidget* parent)
     // In a dialog, Return would press the first button and move a creature.
     for (QPushButton* button : {ui->btn_upFaunlet, ui->btn_downFaunlet, ui->btn_deleteFaunlet})
         button->setAutoDefault(false);
-    setStyleSheet(statbar::dialogStyleSheet());
+    setStyleSheet(StatBar::dialogStyleSheet());
 
     connect(ui->btn_upFaunlet, &QPushButton::clicked, this, &TeamCreator::listUpFaunlet);
     connect(ui->btn_downFaunlet, &QPushButton::clicked, this, &TeamCreator::listDownFaunlet);
@@ -89,7 +89,7 @@ bool TeamCreator::maybeSave()
     const QString name = ui->lineEdit_TeamName->text();
     const QString text = name.isEmpty() ? tr("This team has unsaved changes. Save them?")
                                         : tr("The team \"%1\" has unsaved changes. Save them?").arg(name);
-    switch (warning::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
+    switch (WarningBox::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
     case QMessageBox::Save:
         return teamSave();
     case QMessageBox::Discard:
@@ -206,30 +206,30 @@ void TeamCreator::updateStats(int currentRow)
     if (currentRow < 0 || size_t(currentRow) >= faunlets.size())
         return;
     const Faunlet* faunlet = faunlets.at(size_t(currentRow)).get();
-    statbar::show(ui->progressBar_HP, faunlet->getHealth());
-    statbar::show(ui->progressBar_ATK, faunlet->getAttack());
-    statbar::show(ui->progressBar_DEF, faunlet->getDefense());
-    statbar::show(ui->progressBar_SAT, faunlet->getSAT());
-    statbar::show(ui->progressBar_SDF, faunlet->getSDF());
-    statbar::show(ui->progressBar_SPD, faunlet->getSpeed());
+    StatBar::show(ui->progressBar_HP, faunlet->getHealth());
+    StatBar::show(ui->progressBar_ATK, faunlet->getAttack());
+    StatBar::show(ui->progressBar_DEF, faunlet->getDefense());
+    StatBar::show(ui->progressBar_SAT, faunlet->getSAT());
+    StatBar::show(ui->progressBar_SDF, faunlet->getSDF());
+    StatBar::show(ui->progressBar_SPD, faunlet->getSpeed());
     ui->label_EXP->setText(tr("<font color='blue'>") + QString::number(faunlet->getLevel()) + tr("</font>"));
 
     ui->textEdit_attackView->clear();
     for (const skills& move : reader()->getSkillsUpTo(faunlet->getName(), faunlet->getLevel()))
-        plainlines::append(ui->textEdit_attackView, move.getName());
+        PlainLines::append(ui->textEdit_attackView, move.getName());
 }
 
 bool TeamCreator::teamSave()
 {
     const QString name = ui->lineEdit_TeamName->text();
-    const QString problem = storename::problem(name);
+    const QString problem = StoreName::problem(name);
     if (!problem.isEmpty()) {
-        warning::show(tr("The team cannot be saved under this name. %1").arg(problem));
+        WarningBox::show(tr("The team cannot be saved under this name. %1").arg(problem));
         return false;
     }
     const QString file = WorkingFiles::pathOf(WorkingFiles::teams(), name);
     if (file != ownFile && QFileInfo::exists(file)
-        && warning::ask(tr("The team \"%1\" already exists: replace it?").arg(name),
+        && WarningBox::ask(tr("The team \"%1\" already exists: replace it?").arg(name),
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return false;
@@ -237,7 +237,7 @@ bool TeamCreator::teamSave()
     for (const std::unique_ptr<Faunlet>& faunlet : faunlets)
         members << faunlet.get();
     if (!team->updateTeam(name, ui->comboBox_owner->currentText(), members)) {
-        warning::show(tr("The team could not be saved: %1").arg(team->lastError()));
+        WarningBox::show(tr("The team could not be saved: %1").arg(team->lastError()));
         return false;
     }
     ownFile = file;
@@ -274,7 +274,7 @@ void TeamCreator::teamLoad()
     // A file that cannot be taken whole is not this editor's own, so that a
     // later save under that name asks before replacing what may be repaired.
     if (!read || !reason.isEmpty())
-        warning::show(tr("The team file \"%1\" could not be loaded: %2").arg(choice, reason));
+        WarningBox::show(tr("The team file \"%1\" could not be loaded: %2").arg(choice, reason));
     else
         ownFile = WorkingFiles::teams() + choice;
     markUnchanged();

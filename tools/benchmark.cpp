@@ -107,11 +107,11 @@ void quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-class mutedStdout
+class MutedStdout
 {
 public:
-    mutedStdout() : saved(std::cout.rdbuf(sink.rdbuf())) {}
-    ~mutedStdout() { std::cout.rdbuf(saved); }
+    MutedStdout() : saved(std::cout.rdbuf(sink.rdbuf())) {}
+    ~MutedStdout() { std::cout.rdbuf(saved); }
 
 private:
     std::ostringstream sink;
@@ -189,7 +189,7 @@ void measure(int count)
         xml reader(path);
         for (int n = 1; std::unique_ptr<Faunlet>(reader.getFaunlet(n)); ++n) {
         }
-        mutedStdout muted;
+        MutedStdout muted;
         const double lookup = medianMs([&] {
             std::unique_ptr<Faunlet> faunlet(reader.getFaunlet(last));
             for (int level = 1; level <= 100; ++level) {
@@ -249,7 +249,7 @@ void measure(int count)
             std::vector<double> times;
             for (int i = 0; i < kRuns; ++i) {
                 {
-                    mutedStdout muted;
+                    MutedStdout muted;
                     times.push_back(timeMs([&] {
                         window.faunletShow(item);
                         QCoreApplication::processEvents();

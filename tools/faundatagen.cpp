@@ -15,10 +15,10 @@
 namespace faundatagen {
 namespace {
 
-class Rng : public splitmix
+class Rng : public SplitMix
 {
 public:
-    using splitmix::splitmix;
+    using SplitMix::SplitMix;
 
     int below(int n) { return n <= 1 ? 0 : int(next() % quint64(n)); }
     int range(int lo, int hi) { return lo + below(hi - lo + 1); }

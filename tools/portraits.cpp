@@ -38,8 +38,8 @@ constexpr int kModel = 200;
 
 // ---------------------------------------------------------------- randomness
 
-struct Rng : splitmix {
-    using splitmix::splitmix;
+struct Rng : SplitMix {
+    using SplitMix::SplitMix;
     double range(double lo, double hi) { return lo + (hi - lo) * unit(); }
     int pick(int n) { return int(next() % quint64(n)); }
     bool chance(double p) { return unit() < p; }

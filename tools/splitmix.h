@@ -6,10 +6,10 @@
 // splitmix64: tiny, fast and the same on every platform, unlike the std::
 // engines whose distributions are implementation-defined. The generated data
 // and pictures must not change with the library.
-class splitmix
+class SplitMix
 {
 public:
-    explicit splitmix(quint64 seed) : state(seed) {}
+    explicit SplitMix(quint64 seed) : state(seed) {}
 
     quint64 next()
     {

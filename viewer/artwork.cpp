@@ -24,7 +24,7 @@ bool isBackground(QRgb pixel)
 
 } // namespace
 
-QImage artwork::decode(const QByteArray& png)
+QImage Artwork::decode(const QByteArray& png)
 {
     QBuffer buffer;
     buffer.setData(png);

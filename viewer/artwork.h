@@ -6,7 +6,7 @@
 
 // A downloaded creature picture: decoded as PNG, with white and the
 // near-white tones around the drawing made transparent.
-class artwork
+class Artwork
 {
 public:
     // Far above any artwork, far below what a forged header can ask for.

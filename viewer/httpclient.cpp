@@ -6,32 +6,32 @@
 #include <iostream>
 #include <utility>
 
-httpclient::httpclient(QObject* parent)
+HttpClient::HttpClient(QObject* parent)
     : QObject(parent)
 {
     deadline.setSingleShot(true);
     connect(&deadline, &QTimer::timeout, this, [this] { finish(true, tr("no answer in time")); });
 }
 
-httpclient::~httpclient()
+HttpClient::~HttpClient()
 {
     // Before the members go, so that no notice leaves a half-destroyed client.
     abort();
 }
 
-void httpclient::setHost(const QString& hostName, quint16 portNumber)
+void HttpClient::setHost(const QString& hostName, quint16 portNumber)
 {
     setHost(hostName, ConnectionModeHttp, portNumber);
 }
 
-void httpclient::setHost(const QString& hostName, ConnectionMode connectionMode, quint16 portNumber)
+void HttpClient::setHost(const QString& hostName, ConnectionMode connectionMode, quint16 portNumber)
 {
     host = hostName;
     mode = connectionMode;
     port = portNumber ? portNumber : (mode == ConnectionModeHttps ? 443 : 80);
 }
 
-int httpclient::get(const QString& path)
+int HttpClient::get(const QString& path)
 {
     Request request;
     request.id = ++lastId;
@@ -44,12 +44,12 @@ int httpclient::get(const QString& path)
     return request.id;
 }
 
-QByteArray httpclient::readAll()
+QByteArray HttpClient::readAll()
 {
     return std::exchange(buffer, QByteArray());
 }
 
-void httpclient::abort()
+void HttpClient::abort()
 {
     queue.clear();
     deadline.stop();
@@ -64,7 +64,7 @@ void httpclient::abort()
     }
 }
 
-void httpclient::startNext()
+void HttpClient::startNext()
 {
     if (reply || queue.isEmpty())
         return;
@@ -80,7 +80,7 @@ void httpclient::startNext()
     deadline.start(timeoutMs);
 }
 
-void httpclient::checkDeclaredSize(QNetworkReply* from)
+void HttpClient::checkDeclaredSize(QNetworkReply* from)
 {
     if (from != reply)
         return;
@@ -89,7 +89,7 @@ void httpclient::checkDeclaredSize(QNetworkReply* from)
         finish(true, tr("the answer is too large"));
 }
 
-void httpclient::receive(QNetworkReply* from)
+void HttpClient::receive(QNetworkReply* from)
 {
     if (from != reply)
         return;
@@ -98,7 +98,7 @@ void httpclient::receive(QNetworkReply* from)
         finish(true, tr("the answer is too large"));
 }
 
-void httpclient::done(QNetworkReply* from)
+void HttpClient::done(QNetworkReply* from)
 {
     if (from != reply)
         return;
@@ -114,7 +114,7 @@ void httpclient::done(QNetworkReply* from)
 
 // Ends the running request: its reply is released, a good body joins the
 // buffer, the notice goes out and the next request starts.
-void httpclient::finish(bool error, const QString& why)
+void HttpClient::finish(bool error, const QString& why)
 {
     QNetworkReply* ended = std::exchange(reply, nullptr);
     if (!ended)
@@ -133,7 +133,7 @@ void httpclient::finish(bool error, const QString& why)
         buffer += body;
     body.clear();
 
-    const QPointer<httpclient> alive(this);
+    const QPointer<HttpClient> alive(this);
     emit requestFinished(currentId, error);
     if (alive)
         startNext();

@@ -16,7 +16,7 @@ class QNetworkReply;
 // and one requestFinished per request. Requests run one after another in the
 // order issued. Every transfer is bounded in time and in size, so a stalled or
 // runaway server cannot hold a window or memory.
-class httpclient : public QObject
+class HttpClient : public QObject
 {
     Q_OBJECT
 
@@ -24,10 +24,10 @@ public:
     static constexpr int defaultTransferTimeout = 15000; // milliseconds, whole transfer
     static constexpr qint64 defaultMaxBodySize = 8 * 1024 * 1024;
 
-    explicit httpclient(QObject* parent = nullptr);
-    ~httpclient() override;
-    httpclient(const httpclient&) = delete;
-    httpclient& operator=(const httpclient&) = delete;
+    explicit HttpClient(QObject* parent = nullptr);
+    ~HttpClient() override;
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
 
     enum ConnectionMode { ConnectionModeHttp, ConnectionModeHttps };
 

@@ -9,7 +9,7 @@ const char artworkBase[] = "http://localhost/images/artwork/";
 } // namespace
 
 network::network()
-    : http(std::make_unique<httpclient>())
+    : http(std::make_unique<HttpClient>())
 {
 }
 
@@ -31,7 +31,7 @@ void network::getImgFaunlet(const QString& name)
 {
     const QUrl url = artworkUrl(name);
     if (url.scheme() == QLatin1String("https"))
-        http->setHost(url.host(), httpclient::ConnectionModeHttps, quint16(url.port(443)));
+        http->setHost(url.host(), HttpClient::ConnectionModeHttps, quint16(url.port(443)));
     else
         http->setHost(url.host(), quint16(url.port(80)));
     http->get(url.path(QUrl::FullyEncoded));

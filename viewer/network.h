@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <memory>
 
-class httpclient;
+class HttpClient;
 
 // Fetches one creature's artwork over HTTP into its own client's buffer. Each
 // viewer owns one; it lives and dies with it.
@@ -21,7 +21,7 @@ public:
     network(const network&) = delete;
     network& operator=(const network&) = delete;
 
-    httpclient* getHttpPointer() const { return http.get(); }
+    HttpClient* getHttpPointer() const { return http.get(); }
     // Starts the download of the picture of `name`; returns at once.
     void getImgFaunlet(const QString& name);
     // Everything received and not yet handed out; empties the client's buffer.
@@ -31,7 +31,7 @@ public:
     static QUrl artworkUrl(const QString& name);
 
 private:
-    std::unique_ptr<httpclient> http;
+    std::unique_ptr<HttpClient> http;
 };
 
 #endif

@@ -28,8 +28,8 @@ viewFaunlet::viewFaunlet(QWidget* parent)
     ui->label_Description->setTextFormat(Qt::PlainText);
     ui->label_Evolution->setTextFormat(Qt::RichText);
     setWindowIcon(QIcon(QStringLiteral(":/images/icon")));
-    setStyleSheet(statbar::dialogStyleSheet());
-    connect(net->getHttpPointer(), &httpclient::requestFinished, this, &viewFaunlet::printPicture);
+    setStyleSheet(StatBar::dialogStyleSheet());
+    connect(net->getHttpPointer(), &HttpClient::requestFinished, this, &viewFaunlet::printPicture);
     setAttribute(Qt::WA_DeleteOnClose);
 
     const char* const words[] = {"Bug",    "Dark",   "Dragon", "Electric", "Fighting", "Fire",
@@ -65,12 +65,12 @@ void viewFaunlet::setFaunlet(Faunlet* faunlet)
     ui->label_nameFaunlet->setText(faunlet->getName());
     ui->label_numberFaunlet->setText(QString::number(faunlet->getId()));
 
-    statbar::show(ui->progressBar_Attack, faunlet->getAttack());
-    statbar::show(ui->progressBar_HP, faunlet->getHealth());
-    statbar::show(ui->progressBar_Defense, faunlet->getDefense());
-    statbar::show(ui->progressBar_SPA, faunlet->getSAT());
-    statbar::show(ui->progressBar_SPD, faunlet->getSDF());
-    statbar::show(ui->progressBar_Speed, faunlet->getSpeed());
+    StatBar::show(ui->progressBar_Attack, faunlet->getAttack());
+    StatBar::show(ui->progressBar_HP, faunlet->getHealth());
+    StatBar::show(ui->progressBar_Defense, faunlet->getDefense());
+    StatBar::show(ui->progressBar_SPA, faunlet->getSAT());
+    StatBar::show(ui->progressBar_SPD, faunlet->getSDF());
+    StatBar::show(ui->progressBar_Speed, faunlet->getSpeed());
 
     ui->label_Weight->setText(QString::number(double(faunlet->getWeight()), 'g', 6));
     ui->label_Height->setText(QString::number(double(faunlet->getHeight()), 'g', 6));
@@ -94,7 +94,7 @@ void viewFaunlet::setFaunlet(Faunlet* faunlet)
                                      + faunlet->getLvlEvo().toHtmlEscaped() + QStringLiteral("</font>)"));
 
     for (const skills& move : xml::getInstance(WorkingFiles::dataFile())->getSkillsUpTo(faunlet->getName(), xml::maxLevel))
-        plainlines::append(ui->textEdit_Attacks, QString::number(move.getLvl()) + QStringLiteral(" \t ") + move.getName());
+        PlainLines::append(ui->textEdit_Attacks, QString::number(move.getLvl()) + QStringLiteral(" \t ") + move.getName());
 }
 
 void viewFaunlet::closeEvent(QCloseEvent* event)
@@ -110,5 +110,5 @@ void viewFaunlet::printPicture(int e, bool error)
     Q_UNUSED(e);
     if (error)
         return;
-    ui->label_pictureFaunlet->setPixmap(QPixmap::fromImage(artwork::decode(net->getPicture())));
+    ui->label_pictureFaunlet->setPixmap(QPixmap::fromImage(Artwork::decode(net->getPicture())));
 }

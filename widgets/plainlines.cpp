@@ -4,7 +4,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-void plainlines::append(QTextEdit* edit, const QString& line)
+void PlainLines::append(QTextEdit* edit, const QString& line)
 {
     QTextDocument* document = edit->document();
     QTextCursor end(document);

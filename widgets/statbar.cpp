@@ -2,14 +2,14 @@
 
 #include <QProgressBar>
 
-void statbar::show(QProgressBar* bar, int value)
+void StatBar::show(QProgressBar* bar, int value)
 {
     const bool inRange = value >= bar->minimum() && value <= bar->maximum();
     bar->setFormat(inRange ? QStringLiteral("%p") : QString::number(value));
     bar->setValue(qBound(bar->minimum(), value, bar->maximum()));
 }
 
-QString statbar::dialogStyleSheet()
+QString StatBar::dialogStyleSheet()
 {
     return QStringLiteral(
         "QProgressBar { text-align: center; font-weight : bold; border: 2px solid grey; border-radius: 5px; } "

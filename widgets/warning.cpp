@@ -7,7 +7,7 @@ namespace {
 QMessageBox::StandardButton run(const QString& text, QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton escape)
 {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::translate("warning", "Warning !"), text, buttons);
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::translate("WarningBox", "Warning !"), text, buttons);
     box.setTextFormat(Qt::PlainText);
     if (escape != QMessageBox::NoButton) {
         box.setEscapeButton(escape);
@@ -19,12 +19,12 @@ QMessageBox::StandardButton run(const QString& text, QMessageBox::StandardButton
 
 } // namespace
 
-void warning::show(const QString& text)
+void WarningBox::show(const QString& text)
 {
     run(text, QMessageBox::NoButton, QMessageBox::NoButton);
 }
 
-QMessageBox::StandardButton warning::ask(const QString& text, QMessageBox::StandardButtons buttons,
+QMessageBox::StandardButton WarningBox::ask(const QString& text, QMessageBox::StandardButtons buttons,
                                          QMessageBox::StandardButton escape)
 {
     return run(text, buttons, escape);

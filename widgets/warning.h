@@ -6,7 +6,7 @@
 
 // The program's boxes: modal, titled "Warning !", without parent or icon.
 // Their texts often carry names from files, so they are always plain text.
-class warning
+class WarningBox
 {
 public:
     // A single OK button.

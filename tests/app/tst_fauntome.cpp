@@ -66,7 +66,7 @@ private slots:
     {
         QFETCH(QList<int>, ids);
         QFETCH(QStringList, expected);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(sampleCreatures(ids)));
         Fauntome window;
         QCOMPARE(visibleNames(window.findChild<QListWidget*>("listFaunlet")), expected);
@@ -74,7 +74,7 @@ private slots:
 
     void splashCountsCreatures()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(sampleCreatures({1, 2, 3, 4, 5})));
         QSplashScreen splash;
         QSignalSpy messages(&splash, &QSplashScreen::messageChanged);
@@ -97,7 +97,7 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QStringList, expected);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(sampleCreatures({1, 2, 3, 4, 5})));
         Fauntome window;
         auto list = window.findChild<QListWidget*>("listFaunlet");
@@ -143,7 +143,7 @@ private slots:
         QFETCH(Answers, answers);
         QFETCH(QStringList, boxes);
         QFETCH(bool, quits);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(sampleCreatures({1})));
         QVERIFY(dir.makeStoreDirs());
         auto window = std::make_unique<Fauntome>();
@@ -192,7 +192,7 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(bool, viewerOpen);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(sampleCreatures({1})));
         Fauntome window;
         // Room for the whole box, so that it can be asked to be wholly in view.
@@ -253,7 +253,7 @@ private slots:
     void selfClosedWindowLeavesNoFrame()
     {
         QFETCH(int, kind);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(sampleCreatures({1})));
         QVERIFY(dir.makeStoreDirs());
         Fauntome window;
@@ -272,7 +272,7 @@ private slots:
 
     void startCreatesStoreDirectories()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(sampleCreatures({1})));
         for (int run = 0; run < 2; ++run) {
             QProcess program;

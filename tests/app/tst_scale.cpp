@@ -23,7 +23,7 @@ private slots:
     void twentyThousandCreatures()
     {
         const int count = 20000;
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(dir.write(QStringLiteral("faundata.xml"), faundatagen::generate(count)));
 

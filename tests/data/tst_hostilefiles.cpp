@@ -58,8 +58,8 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("readsRoot");
         QTest::newRow("plain") << QByteArray("<owner name=\"Ann\"><avatar/></owner>") << true;
-        QTest::newRow("nested to the limit") << nested(domfile::maxDepth) << true;
-        QTest::newRow("nested one past the limit") << nested(domfile::maxDepth + 1) << false;
+        QTest::newRow("nested to the limit") << nested(DomFile::maxDepth) << true;
+        QTest::newRow("nested one past the limit") << nested(DomFile::maxDepth + 1) << false;
         QTest::newRow("nested 300000 deep") << nested(300000) << false;
         QTest::newRow("never closed") << QByteArray("<owner name=\"Ann\"><avatar>QUJD") << false;
         QTest::newRow("invalid UTF-8") << QByteArray("<owner name=\"A\xC3\x28n\"/>") << false;
@@ -77,17 +77,17 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, readsRoot);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.write(QStringLiteral("file.xml"), content));
         QDomDocument doc;
-        QVERIFY(domfile::read(dir.filePath(QStringLiteral("file.xml")), doc));
+        QVERIFY(DomFile::read(dir.filePath(QStringLiteral("file.xml")), doc));
         QCOMPARE(!doc.documentElement().isNull(), readsRoot);
         QVERIFY(!doc.toString().contains(QLatin1String("root:")));
     }
 
     void hugeAvatarText()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.makeStoreDirs());
         const QByteArray avatar = QByteArray(50 * 1024 * 1024, 'A');
         QVERIFY(dir.write(QStringLiteral("owners/Big.xml"), "<owner name=\"Big\"><avatar>" + avatar + "</avatar></owner>"));
@@ -98,7 +98,7 @@ private slots:
 
     void avatarWithJunkCharacters()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(dir.write(QStringLiteral("owners/Bo.xml"),
                           "<owner name=\"Bo\"><avatar>QU*JD\n!!\xC3\xA9RA=\t=</avatar></owner>"));
@@ -109,13 +109,13 @@ private slots:
 
     void teamNumbersOutOfRange()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(dir.writeData(creature(1, "MOSSLING")));
         QVERIFY(dir.write(QStringLiteral("teams/T.xml"),
                           "<team name=\"T\" owner=\"Ann\"><faunlet name=\"MOSSLING\" level=\"99999999999\" "
                           "experience=\"-2147483649\" health=\"2147483647\" id=\"-1\"/></team>"));
-        capture err(2);
+        Capture err(2);
         classTeam team;
         QVERIFY(team.loadTeam(QStringLiteral("T.xml")));
         QCOMPARE(team.getFaunlets().size(), 1);
@@ -140,7 +140,7 @@ private slots:
     {
         QFETCH(QByteArray, png);
         QFETCH(bool, decodes);
-        QCOMPARE(!artwork::decode(png).isNull(), decodes);
+        QCOMPARE(!Artwork::decode(png).isNull(), decodes);
     }
 };
 

@@ -89,10 +89,10 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QStringList, expected);
         QFETCH(bool, reportsError);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.write(QStringLiteral("faundata.xml"), content));
         xml reader(QStringLiteral("faundata.xml"));
-        capture err(2);
+        Capture err(2);
         QCOMPARE(listed(reader), expected);
         for (const QString& name : expected) {
             std::unique_ptr<Faunlet> f(reader.getFaunlet(name.toUtf8().toStdString()));
@@ -104,7 +104,7 @@ private slots:
 
     void hugeTextNode()
     {
-        workdir dir;
+        WorkDir dir;
         const int size = 50 * 1024 * 1024;
         const QByteArray body = "  <evolutions/>\n  <description>" + QByteArray(size, 'z') + "</description>\n  <moves/>\n";
         QVERIFY(dir.writeData(creature(1, "ALPHA", body) + creature(2, "BRAVO")));
@@ -136,7 +136,7 @@ private slots:
         QFETCH(QByteArray, height);
         QFETCH(int, expectedHp);
         QFETCH(float, expectedHeight);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(" <faunlet id=\"1\"><name>A</name><stats><HP>" + hp + "</HP></stats><evolutions/><height>"
                               + height + "</height><moves/></faunlet>\n"
                               + " <faunlet id=\"99999999999\"><name>HUGE</name><stats/></faunlet>\n"));
@@ -160,8 +160,8 @@ private slots:
         for (qsizetype at = full.indexOf("</faunlet>"); at >= 0; at = full.indexOf("</faunlet>", at + 1))
             ends << at + qsizetype(strlen("</faunlet>"));
         QCOMPARE(ends.size(), 40);
-        workdir dir;
-        capture err(2);
+        WorkDir dir;
+        Capture err(2);
         for (int k = 0; k < ends.size(); ++k) {
             for (qsizetype cut : {ends[k], ends[k] - 3}) {
                 QVERIFY(dir.write(QStringLiteral("faundata.xml"), full.left(cut)));

@@ -70,13 +70,13 @@ private slots:
         QFETCH(QList<int>, ids);
         QFETCH(QList<int>, asked);
         QFETCH(QStringList, expected);
-        workdir dir;
+        WorkDir dir;
         QByteArray body;
         for (int id : ids)
             body += creature(id, "C" + QByteArray::number(id), family(""));
         QVERIFY(dir.writeData(body));
         xml reader(QStringLiteral("faundata.xml"));
-        capture err(2);
+        Capture err(2);
         QStringList got;
         for (int n : asked)
             got << nameOf(Record(n < 0 ? reader.getFaunlet("C" + std::to_string(-n)) : reader.getFaunlet(n)));
@@ -100,7 +100,7 @@ private slots:
         QFETCH(QByteArray, asked);
         QFETCH(QString, expected);
         QFETCH(int, id);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(creature(1, "MOSSLING") + creature(2, "EMBERLISK")
                               + creature(3, QString("ÉCLAIRIN").toUtf8())));
         xml reader(QStringLiteral("faundata.xml"));
@@ -148,13 +148,13 @@ private slots:
         QFETCH(QStringList, asked);
         QFETCH(QStringList, expected);
         QFETCH(int, messages);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.write(QStringLiteral("faundata.xml"), content));
         xml reader(QStringLiteral("faundata.xml"));
         // The list fill: the sweep that builds the index.
         for (int n = 1; Record(reader.getFaunlet(n)); ++n) {
         }
-        capture err(2);
+        Capture err(2);
         QStringList got;
         for (const QString& question : asked) {
             const Record f(question.startsWith('#') ? reader.getFaunlet(question.mid(1).toInt())
@@ -167,11 +167,11 @@ private slots:
 
     void malformedKeepsEarlierCreatures()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.write(QStringLiteral("faundata.xml"),
                           "<fauntome>" + creature(1, "A") + creature(2, "B") + " <faunlet id=\"3\"><name>C</na"));
         xml reader(QStringLiteral("faundata.xml"));
-        capture err(2);
+        Capture err(2);
         QCOMPARE(nameOf(Record(reader.getFaunlet(1))), QStringLiteral("A"));
         QCOMPARE(nameOf(Record(reader.getFaunlet(2))), QStringLiteral("B"));
         QCOMPARE(nameOf(Record(reader.getFaunlet(3))), QStringLiteral("<null>"));
@@ -180,8 +180,8 @@ private slots:
 
     void missingFile()
     {
-        workdir dir;
-        capture err(2);
+        WorkDir dir;
+        Capture err(2);
         {
             xml reader(QStringLiteral("faundata.xml"));
             QVERIFY(!Record(reader.getFaunlet(1)));
@@ -193,7 +193,7 @@ private slots:
 
     void details()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(
             " <faunlet id=\"1\"><name>A</name>\n"
             "  <stats><HP>45</HP><ATK>49</ATK><DEF>50</DEF><SPD>51</SPD><SAT>65</SAT><SDF>66</SDF></stats>\n"
@@ -217,7 +217,7 @@ private slots:
 
     void detailsStayInsideTheirCreature()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(
             " <faunlet id=\"1\"><name>BARE</name><stats/><type>Ice</type><height>1.5</height></faunlet>\n"
             " <faunlet id=\"2\"><name>FULL</name><stats/><type>Fire</type>\n"
@@ -266,7 +266,7 @@ private slots:
         QFETCH(QByteArray, creatureName);
         QFETCH(QString, nameEvo);
         QFETCH(QString, lvlEvo);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(creature(1, creatureName, family(stages))));
         xml reader(QStringLiteral("faundata.xml"));
         Record f(reader.getFaunlet(1));
@@ -298,7 +298,7 @@ private slots:
         QFETCH(QString, asked);
         QFETCH(int, level);
         QFETCH(QString, expected);
-        workdir dir;
+        WorkDir dir;
         const QByteArray creatures = creature(1, "ALPHA",
                      "  <moves>\n"
                      "   <move type=\"level-up\"><name>Nip</name><lvl>1</lvl></move>\n"
@@ -332,11 +332,11 @@ private slots:
 
     void moveTraceOnStandardOutput()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(creature(1, "A", "<moves><move type=\"level-up\"><name>X</name><lvl>16</lvl></move>"
                                                "<move type=\"level-up\"><name>Y</name><lvl>16</lvl></move></moves>")));
         xml reader(QStringLiteral("faundata.xml"));
-        capture out(1);
+        Capture out(1);
         QCOMPARE(movesOf(reader, QStringLiteral("A"), 16), QStringLiteral("X@16,Y@16"));
         QCOMPARE(out.text(), QByteArray("16===16\n16===16\n"));
     }

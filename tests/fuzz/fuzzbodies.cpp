@@ -87,7 +87,7 @@ int teamFile(const uint8_t* data, size_t size)
 // The bytes as a downloaded picture.
 int artworkImage(const uint8_t* data, size_t size)
 {
-    const QImage image = artwork::decode(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QImage image = Artwork::decode(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     if (!image.isNull() && image.format() != QImage::Format_ARGB32)
         qFatal("decoded artwork has no alpha channel");
     return 0;

@@ -38,7 +38,7 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        workdir dir;
+        WorkDir dir;
         fuzzbodies::prepare();
         QCOMPARE(body(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())), 0);
     }

@@ -34,7 +34,7 @@ private slots:
         QFETCH(QSize, before);
         QFETCH(QString, path);
         QFETCH(QSize, after);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.makeStoreDirs() && dir.write("notes.png", "just text"));
         writePicture(dir.filePath("new.png"), QSize(6, 4));
         classOwner owner;
@@ -53,7 +53,7 @@ private slots:
 
     void addRefusesExistingFileAndDeleteReports()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.makeStoreDirs() && dir.write("owners/Ann.xml", "earlier bytes"));
         const QStringList before = dir.snapshot();
         classOwner owner;
@@ -69,7 +69,7 @@ private slots:
 
     void missingAttributesReadAsNoname()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.makeStoreDirs() && dir.write("owners/f.xml", "<owner/>"));
         classOwner owner;
         QVERIFY(owner.loadOwner("f.xml"));
@@ -88,16 +88,16 @@ private slots:
     void unsafeNamesRefused()
     {
         QFETCH(QString, name);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.makeStoreDirs() && dir.write("victim.xml", "keep"));
         const QStringList before = dir.snapshot();
         classOwner owner;
         QVERIFY(!owner.addOwner(name, "masculin", "DTC", QString()));
-        QCOMPARE(owner.lastError(), storename::problem(name));
+        QCOMPARE(owner.lastError(), StoreName::problem(name));
         QVERIFY(!owner.updateOwner(name, "masculin", "DTC", QString()));
-        QCOMPARE(owner.lastError(), storename::problem(name));
+        QCOMPARE(owner.lastError(), StoreName::problem(name));
         QVERIFY(!owner.deleteOwner(name));
-        QCOMPARE(owner.lastError(), storename::problem(name));
+        QCOMPARE(owner.lastError(), StoreName::problem(name));
         // Nor may a file name given to the loader lead out of ./owners.
         QVERIFY(!owner.loadOwner(name + ".xml"));
         QCOMPARE(owner.get_name(), QString());

@@ -61,12 +61,12 @@ class tst_Owner : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<workdir> dir;
+    std::unique_ptr<WorkDir> dir;
 
 private slots:
     void init()
     {
-        dir = std::make_unique<workdir>();
+        dir = std::make_unique<WorkDir>();
         QVERIFY(dir->makeStoreDirs());
     }
 
@@ -312,7 +312,7 @@ private slots:
         QTest::newRow("file size limit") << "Ann" << "limit" << qt_error_string(EFBIG);
         QTest::newRow("directory in the way") << "Ann" << "directory" << "A folder stands where the file must go.";
         for (const auto& [row, name] : unsafeNames())
-            QTest::addRow("unsafe name: %s", row) << name << "" << storename::problem(name);
+            QTest::addRow("unsafe name: %s", row) << name << "" << StoreName::problem(name);
     }
 
     void failedSaveWarnsAndKeepsFiles()

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <unistd.h>
 
-capture::capture(int fd)
+Capture::Capture(int fd)
     : fd(fd)
 {
     std::cout.flush();
@@ -15,12 +15,12 @@ capture::capture(int fd)
     }
 }
 
-capture::~capture()
+Capture::~Capture()
 {
     restore();
 }
 
-void capture::restore()
+void Capture::restore()
 {
     if (saved < 0)
         return;
@@ -32,7 +32,7 @@ void capture::restore()
     saved = -1;
 }
 
-QByteArray capture::text()
+QByteArray Capture::text()
 {
     restore();
     file.seek(0);

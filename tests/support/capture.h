@@ -6,13 +6,13 @@
 
 // Redirects a standard stream (1 or 2) into a file for its lifetime, so a
 // test can read exactly what the code printed.
-class capture
+class Capture
 {
 public:
-    explicit capture(int fd);
-    ~capture();
-    capture(const capture&) = delete;
-    capture& operator=(const capture&) = delete;
+    explicit Capture(int fd);
+    ~Capture();
+    Capture(const Capture&) = delete;
+    Capture& operator=(const Capture&) = delete;
 
     QByteArray text();
 

@@ -7,38 +7,38 @@
 
 #include "data/xml.h"
 
-workdir::workdir()
+WorkDir::WorkDir()
     : previous(QDir::currentPath())
 {
     xml::deleteInstance();
     QDir::setCurrent(dir.path());
 }
 
-workdir::~workdir()
+WorkDir::~WorkDir()
 {
     xml::deleteInstance();
     QDir::setCurrent(previous);
 }
 
-bool workdir::write(const QString& name, const QByteArray& content) const
+bool WorkDir::write(const QString& name, const QByteArray& content) const
 {
     QFile file(dir.filePath(name));
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-bool workdir::writeData(const QByteArray& creatures) const
+bool WorkDir::writeData(const QByteArray& creatures) const
 {
     return write(QStringLiteral("faundata.xml"),
                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<fauntome>\n" + creatures + "</fauntome>\n");
 }
 
-bool workdir::makeStoreDirs() const
+bool WorkDir::makeStoreDirs() const
 {
     QDir here(dir.path());
     return here.mkpath(QStringLiteral("owners")) && here.mkpath(QStringLiteral("teams"));
 }
 
-QStringList workdir::snapshot() const
+QStringList WorkDir::snapshot() const
 {
     const QString root = dir.path();
     QStringList out;

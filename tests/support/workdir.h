@@ -9,13 +9,13 @@
 // A fresh working directory for one test: the current directory moves there
 // and back, and the shared creature reader is dropped on both sides so no
 // test sees another's data file.
-class workdir
+class WorkDir
 {
 public:
-    workdir();
-    ~workdir();
-    workdir(const workdir&) = delete;
-    workdir& operator=(const workdir&) = delete;
+    WorkDir();
+    ~WorkDir();
+    WorkDir(const WorkDir&) = delete;
+    WorkDir& operator=(const WorkDir&) = delete;
 
     QString path() const { return dir.path(); }
     QString filePath(const QString& name) const { return dir.filePath(name); }

@@ -18,10 +18,10 @@
 namespace {
 
 // Records handed out by the reader or the store belong to the test.
-struct records
+struct Records
 {
     QList<Faunlet*> list;
-    ~records() { qDeleteAll(list); }
+    ~Records() { qDeleteAll(list); }
 };
 
 Faunlet* stock(const QString& name)
@@ -73,10 +73,10 @@ private slots:
         QFETCH(QString, team);
         QFETCH(QString, owner);
         QFETCH(QStringList, members);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
-        records saved;
+        Records saved;
         for (const QString& name : members) {
             Faunlet* f = stock(name);
             QVERIFY2(f, qPrintable(name));
@@ -100,7 +100,7 @@ private slots:
 
         classTeam back;
         QVERIFY(back.loadTeam(team + ".xml"));
-        records loaded{back.getFaunlets()};
+        Records loaded{back.getFaunlets()};
         QCOMPARE(back.getName(), team);
         QCOMPARE(back.getOwner(), owner);
         QCOMPARE(loaded.list.size(), saved.list.size());
@@ -147,17 +147,17 @@ private slots:
         QFETCH(QStringList, creatures);
         QFETCH(QByteArray, errorText);
         QFETCH(QString, why);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         if (!content.isNull())
             QVERIFY(dir.write("teams/T.xml", content));
 
         classTeam store;
-        capture err(2);
+        Capture err(2);
         QCOMPARE(store.loadTeam("T.xml"), result);
         const QByteArray printed = err.text();
-        records loaded{store.getFaunlets()};
+        Records loaded{store.getFaunlets()};
         QStringList got;
         for (const Faunlet* f : std::as_const(loaded.list))
             got << f->getName() + ' ' + QString::number(f->getLevel());
@@ -190,13 +190,13 @@ private slots:
         QFETCH(QByteArray, edited);
         QFETCH(QString, member);
         QFETCH(QString, description);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(dir.write("teams/T.xml", "<team name=\"T\" owner=\"O\"><faunlet name=\"" + member.toUtf8() + "\"/></team>"));
         // The same size, so that only the check of the bytes can tell.
         QCOMPARE(edited.size(), herd().size());
-        records held{{stock(member)}};
+        Records held{{stock(member)}};
         struct stat before{};
         QCOMPARE(::stat("faundata.xml", &before), 0);
         for (const QByteArray& content : {herd(), edited}) {
@@ -205,7 +205,7 @@ private slots:
             QCOMPARE(::utimensat(AT_FDCWD, "faundata.xml", times, 0), 0);
             classTeam team;
             QVERIFY(team.loadTeam("T.xml"));
-            records loaded{team.getFaunlets()};
+            Records loaded{team.getFaunlets()};
             QCOMPARE(loaded.list.size(), 1);
             QCOMPARE(loaded.list.first()->getDescription(), content == edited ? description : "About " + member);
         }
@@ -213,7 +213,7 @@ private slots:
 
     void addRefusesExistingUpdateReplaces()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(dir.write("teams/T.xml", "old"));
         Faunlet f("A");
@@ -240,11 +240,11 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, obstacle);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(dir.write("victim.xml", "keep"));
-        records members{{stock("MOSSLING")}};
+        Records members{{stock("MOSSLING")}};
         if (obstacle == "size limit")
             QVERIFY(classTeam().addTeam("T", "O", members.list));
         if (obstacle == "folder")

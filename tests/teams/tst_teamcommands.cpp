@@ -32,7 +32,7 @@ private slots:
     {
         QFETCH(QString, active);
         QFETCH(QString, warning);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         Fauntome window;
@@ -51,7 +51,7 @@ private slots:
 
     void saveWritesOnlyTheActiveEditor()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         Fauntome window;

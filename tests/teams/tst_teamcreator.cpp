@@ -106,7 +106,7 @@ void loadChoosing(TeamCreator& editor, const QString& entry)
 }
 
 // Writes teams/<team>.xml; each member is the attributes of one creature.
-bool writeTeam(const workdir& dir, const QString& team, const QString& owner, const QStringList& members)
+bool writeTeam(const WorkDir& dir, const QString& team, const QString& owner, const QStringList& members)
 {
     QString xml = "<team name=\"" + team + "\" owner=\"" + owner + "\">";
     for (const QString& attributes : members)
@@ -168,7 +168,7 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(int, current);
         QFETCH(int, hp);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         TeamCreator editor;
@@ -204,7 +204,7 @@ private slots:
         QFETCH(QString, moves);
         QFETCH(int, bar);
         QFETCH(QString, barText);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(writeTeam(dir, "T", "O", {QString("name='MOSSLING' level='%1' health='%2'").arg(level).arg(health)}));
@@ -219,7 +219,7 @@ private slots:
 
     void ownersListedWithoutXml()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.makeStoreDirs());
         for (const char* file : {"B.xml", "a.xml", "x.xml.xml"})
             QVERIFY(dir.write(QStringLiteral("owners/") + file, "<owner/>"));
@@ -231,7 +231,7 @@ private slots:
 
     void loadedOwnerListedTwice()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(dir.write("owners/Ann.xml", "<owner/>"));
@@ -265,7 +265,7 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(QStringList, owners);
         QFETCH(QString, warning);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(dir.write("owners/Ann.xml", "<owner/>"));
@@ -308,7 +308,7 @@ private slots:
         QFETCH(Answers, answers);
         QFETCH(QStringList, boxes);
         QFETCH(bool, folderChanged);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(writeTeam(dir, "T", "Bob", {"name='TIDEFIN'"}));
@@ -355,7 +355,7 @@ private slots:
         QFETCH(Answers, answers);
         QFETCH(QStringList, boxes);
         QFETCH(bool, stays);
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(dir.write("owners/Ann.xml", "<owner/>"));
@@ -381,7 +381,7 @@ private slots:
 
     void failedSaveWarns()
     {
-        workdir dir;
+        WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
         QVERIFY(QDir().mkpath("teams/T.xml"));

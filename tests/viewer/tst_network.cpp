@@ -17,10 +17,10 @@
 namespace {
 
 // The helper server process (modes in artserver.cpp), serving artwork while it lives.
-class artserver
+class ArtServer
 {
 public:
-    explicit artserver(const QStringList& arguments)
+    explicit ArtServer(const QStringList& arguments)
     {
         process.start(QStringLiteral(ARTSERVER), arguments);
         if (process.waitForStarted())
@@ -30,7 +30,7 @@ public:
         // No final slash: the viewer must add it.
         qputenv(network::baseVariable, "http://127.0.0.1:" + QByteArray::number(port) + "/images/artwork");
     }
-    ~artserver()
+    ~ArtServer()
     {
         process.kill();
         process.waitForFinished();
@@ -54,11 +54,11 @@ private:
 };
 
 // A viewer, deleted with this unless a test deleted it first.
-struct window
+struct ViewerWindow
 {
-    ~window() { delete viewer.data(); }
+    ~ViewerWindow() { delete viewer.data(); }
     viewFaunlet* operator->() const { return viewer; }
-    httpclient* client() const { return viewer->getNetwork()->getHttpPointer(); }
+    HttpClient* client() const { return viewer->getNetwork()->getHttpPointer(); }
     QPixmap picture() const { return viewer->findChild<QLabel*>("label_pictureFaunlet")->pixmap(); }
     void open(const QString& name) const { Faunlet record(name); viewer->setFaunlet(&record); }
 
@@ -71,12 +71,12 @@ class tst_Network : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<workdir> dir; // an empty data file, current directory
+    std::unique_ptr<WorkDir> dir; // an empty data file, current directory
 
 private slots:
     void init()
     {
-        dir = std::make_unique<workdir>();
+        dir = std::make_unique<WorkDir>();
         QVERIFY(dir->writeData(""));
     }
 
@@ -101,10 +101,10 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, path);
-        artserver server({"serve", dir->path()});
-        window missing, viewer;
+        ArtServer server({"serve", dir->path()});
+        ViewerWindow missing, viewer;
         missing->setFaunlet(nullptr);
-        QSignalSpy finished(viewer.client(), &httpclient::requestFinished);
+        QSignalSpy finished(viewer.client(), &HttpClient::requestFinished);
         viewer.open(name);
         QTRY_COMPARE(finished.size(), 1);
         QTRY_COMPARE(server.requests(), QStringList{path});
@@ -134,8 +134,8 @@ private slots:
         art.fill(colour);
         art.setPixel(0, 0, qRgb(200, 40, 40));
         QVERIFY(QDir().mkpath("images/artwork") && art.save("images/artwork/mossling.png"));
-        artserver server({"serve", dir->path()});
-        window viewer;
+        ArtServer server({"serve", dir->path()});
+        ViewerWindow viewer;
         viewer.open("MOSSLING");
         QTRY_VERIFY(!viewer.picture().isNull());
         const QImage shown = viewer.picture().toImage().convertToFormat(QImage::Format_ARGB32);
@@ -170,15 +170,15 @@ private slots:
     {
         QFETCH(QStringList, mode);
         QFETCH(bool, error);
-        artserver server(mode);
+        ArtServer server(mode);
         QVERIFY(server.port);
-        window viewer;
+        ViewerWindow viewer;
         // Bounded in time and size even when not tuned.
         QCOMPARE(viewer.client()->transferTimeout(), 15000);
         QCOMPARE(viewer.client()->maxBodySize(), qint64(8) * 1024 * 1024);
         viewer.client()->setTransferTimeout(500);
         viewer.client()->setMaxBodySize(1000);
-        QSignalSpy finished(viewer.client(), &httpclient::requestFinished);
+        QSignalSpy finished(viewer.client(), &HttpClient::requestFinished);
         viewer.open("MOSSLING");
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
         QCOMPARE(finished.at(0).at(1).toBool(), error);
@@ -190,12 +190,12 @@ private slots:
     // it is never sent as plain http, which this plain listener would log.
     void httpsIsNeverPlainText()
     {
-        artserver server({"hang"});
+        ArtServer server({"hang"});
         qputenv(network::baseVariable, "https://127.0.0.1:" + QByteArray::number(server.port) + "/images/artwork/");
-        window viewer;
+        ViewerWindow viewer;
         viewer.client()->setTransferTimeout(3000);
-        QSignalSpy finished(viewer.client(), &httpclient::requestFinished);
-        capture err(2);
+        QSignalSpy finished(viewer.client(), &HttpClient::requestFinished);
+        Capture err(2);
         viewer.open("MOSSLING");
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
         QVERIFY(finished.at(0).at(1).toBool());
@@ -214,11 +214,11 @@ private slots:
     void closingMidTransfer()
     {
         QFETCH(bool, byClosing);
-        artserver server({"hang"});
-        window viewer;
+        ArtServer server({"hang"});
+        ViewerWindow viewer;
         viewer->setAttribute(Qt::WA_DeleteOnClose, false); // so the close alone must stop it
         viewer->show();
-        QSignalSpy finished(viewer.client(), &httpclient::requestFinished);
+        QSignalSpy finished(viewer.client(), &HttpClient::requestFinished);
         viewer.open("MOSSLING");
         QTRY_COMPARE(server.requests().size(), 1);
         if (byClosing)

@@ -31,9 +31,9 @@ QByteArray levelUp(const QByteArray& name, const QByteArray& level)
 }
 
 // The main window on the data file written by init().
-struct mainWindow
+struct MainWindow
 {
-    mainWindow() { window.show(); }
+    MainWindow() { window.show(); }
 
     void doubleClick(const QString& name)
     {
@@ -60,7 +60,7 @@ class tst_ViewFaunlet : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<workdir> dir;
+    std::unique_ptr<WorkDir> dir;
 
 private slots:
     void initTestCase()
@@ -74,7 +74,7 @@ private slots:
     // MOSSLING has five moves in 1..100, so each lookup of it traces five "===" lines.
     void init()
     {
-        dir = std::make_unique<workdir>();
+        dir = std::make_unique<WorkDir>();
         const QByteArray moves = "<moves>" + levelUp("Bite", "7") + levelUp("Nip", "1") + levelUp("Gnaw", "1")
             + levelUp("Dawn", "0") + levelUp("Summit", "100") + levelUp("Beyond", "101")
             + levelUp("&lt;b&gt;Slam&lt;/b&gt;", "30") + "</moves>";
@@ -145,7 +145,7 @@ private slots:
     {
         Faunlet record("MOSSLING");
         viewFaunlet viewer;
-        capture quiet(1);
+        Capture quiet(1);
         viewer.setFaunlet(&record);
         quiet.text();
         QCOMPARE(viewer.findChild<QTextEdit*>("textEdit_Attacks")->toPlainText(),
@@ -174,7 +174,7 @@ private slots:
                      "<evolutions><name>&lt;B&gt;BOLD&lt;/B&gt;</name><name>&lt;I&gt;NEXT&lt;/I&gt;</name>"
                      "<condition>&lt;img src='fifo'/&gt;</condition></evolutions>"
                      "<description>Eats &lt;img src='fifo'/&gt; whole.</description><moves/>")));
-        mainWindow main;
+        MainWindow main;
         main.doubleClick("<B>BOLD</B>");
         QCOMPARE(main.viewers().size(), 1);
         const auto label = part<QLabel>(main.viewers().first(), qPrintable(widget));
@@ -187,8 +187,8 @@ private slots:
     // One viewer per name, filled once; later double clicks only bring it back.
     void doubleClickOpensOneViewer()
     {
-        mainWindow main;
-        capture first(1);
+        MainWindow main;
+        Capture first(1);
         main.doubleClick("MOSSLING");
         QCOMPARE(first.text().count("==="), 5); // the activation that follows looks nothing up
         QCOMPARE(main.viewers().size(), 1);
@@ -199,7 +199,7 @@ private slots:
 
         main.doubleClick("EMBERLISK");
         QVERIFY(main.current() != viewer->parentWidget());
-        capture again(1);
+        Capture again(1);
         main.doubleClick("MOSSLING");
         QCOMPARE(again.text(), QByteArray());
         QCOMPARE(main.viewers().size(), 2);
@@ -208,7 +208,7 @@ private slots:
 
     void anyWindowWithTheTitleIsActivated()
     {
-        mainWindow main;
+        MainWindow main;
         auto other = new QWidget;
         other->setWindowTitle("MOSSLING");
         main.workspace->addSubWindow(other)->show();
@@ -221,7 +221,7 @@ private slots:
     // Enter opens too; a name the data file lacks gets the ERROR viewer.
     void enterOnUnknownNameOpensErrorViewer()
     {
-        mainWindow main;
+        MainWindow main;
         main.list->addItem("GHOSTLY");
         main.list->setCurrentItem(main.list->findItems("GHOSTLY", Qt::MatchExactly).value(0));
         QTest::keyClick(main.list, Qt::Key_Return);

@@ -24,12 +24,11 @@ Fauntome::Fauntome(QWidget* parent, QSplashScreen* splash)
     , ui(new Ui_Fauntome)
 {
     ui->setupUi(this);
-    setStyleSheet(QStringLiteral(
-        "QListWidget{ background-image: url(':/images/emberlisk'); background-color : white; "
-        "background-repeat : no-repeat; background-position : bottom center; "
-        "background-attachment: fixed;  } QMdiArea{ background : transparent;} "
-        "QMainWindow{background-image : url(':/images/background'); background-repeat : "
-        "no-repeat; background-position : center center;}"));
+    setStyleSheet(QStringLiteral("QListWidget{ background-image: url(':/images/emberlisk'); background-color : white; "
+                                 "background-repeat : no-repeat; background-position : bottom center; "
+                                 "background-attachment: fixed;  } QMdiArea{ background : transparent;} "
+                                 "QMainWindow{background-image : url(':/images/background'); background-repeat : "
+                                 "no-repeat; background-position : center center;}"));
     setGeometry(QRect(geometry().topLeft(), QSize(1280, 800)));
     setWindowState(Qt::WindowMaximized);
 
@@ -203,8 +202,8 @@ void Fauntome::processSearch(const QString& text)
     // reaching into each item is what a keystroke would cost.
     const int rows = int(hiddenRows.size());
     for (int i = 0; i < rows; ++i) {
-        const QStringView name = QStringView(listedNames).mid(nameStarts[size_t(i)],
-                                                               nameStarts[size_t(i) + 1] - nameStarts[size_t(i)]);
+        const QStringView name
+            = QStringView(listedNames).mid(nameStarts[size_t(i)], nameStarts[size_t(i) + 1] - nameStarts[size_t(i)]);
         const bool hide = !name.contains(text, Qt::CaseInsensitive);
         if (hiddenRows[size_t(i)] != hide) {
             list->item(i)->setHidden(hide);
@@ -253,9 +252,9 @@ void Fauntome::ownerNew()
 
 void Fauntome::ownerSave()
 {
-    if (auto editor = qobject_cast<Owner*>(
-            activeEditor(QStringLiteral("Owner"), Owner::staticMetaObject, tr("You must open Owner window"),
-                         tr("You are not in Owner window."))))
+    if (auto editor
+        = qobject_cast<Owner*>(activeEditor(QStringLiteral("Owner"), Owner::staticMetaObject,
+                                            tr("You must open Owner window"), tr("You are not in Owner window."))))
         editor->saveOwner();
 }
 
@@ -298,9 +297,9 @@ void Fauntome::teamLoad()
 
 void Fauntome::teamSave()
 {
-    if (auto editor = qobject_cast<TeamCreator*>(
-            activeEditor(QStringLiteral("TeamCreator"), TeamCreator::staticMetaObject, tr("You must open Team window"),
-                         tr("You are not in Team window."))))
+    if (auto editor
+        = qobject_cast<TeamCreator*>(activeEditor(QStringLiteral("TeamCreator"), TeamCreator::staticMetaObject,
+                                                  tr("You must open Team window"), tr("You are not in Team window."))))
         editor->teamSave();
 }
 

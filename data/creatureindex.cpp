@@ -105,7 +105,9 @@ void CreatureIndex::freeze(const QXmlStreamReader& reader, const QFile& file)
     entries.shrink_to_fit();
     byName.squeeze();
 
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (!statOf(file, &info)) {
         seekable = false;
         return;
@@ -215,15 +217,21 @@ void CreatureIndex::publish(const std::shared_ptr<CreatureIndex>& index)
 
 bool CreatureIndex::describes(const QFile& file) const
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     return frozen && statOf(file, &info) && quint64(info.st_dev) == device && quint64(info.st_ino) == inode
         && qint64(info.st_size) == size && nanoseconds(info.st_mtim) == modifiedNs;
 }
 
 bool CreatureIndex::sameFile(const QFile& a, const QFile& b)
 {
-    struct stat first{};
-    struct stat second{};
+    struct stat first
+    {
+    };
+    struct stat second
+    {
+    };
     return statOf(a, &first) && statOf(b, &second) && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 

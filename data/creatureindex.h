@@ -28,7 +28,7 @@ public:
         // once frozen.
         qint64 tagEnd = 0;
         int id = 0;
-        int depth = 0; // elements open once the start tag is read
+        int depth = 0;       // elements open once the start tag is read
         bool closed = false; // its end tag came before any fault
     };
 
@@ -92,7 +92,7 @@ private:
 
     std::vector<Entry> entries;
     std::vector<std::pair<int, int>> byId; // (id, ordinal), sorted once frozen
-    QHash<QByteArray, int> byName; // name bytes -> ordinal of the first creature met with it
+    QHash<QByteArray, int> byName;         // name bytes -> ordinal of the first creature met with it
     bool frozen = false;
     bool complete = false;
     bool seekable = true;
@@ -112,7 +112,7 @@ private:
     int nameDepth = 0;
     QString nameText;
     std::vector<int> open; // creatures whose end tag is still to come
-    int openDepth = -1; // the depth of the innermost of them
+    int openDepth = -1;    // the depth of the innermost of them
 };
 
 #endif

@@ -26,7 +26,10 @@ QString structureProblem(const QByteArray& content)
     }
     if (!reader.hasError())
         return QString();
-    return DomFile::tr("line %1, column %2: %3").arg(reader.lineNumber()).arg(reader.columnNumber()).arg(reader.errorString());
+    return DomFile::tr("line %1, column %2: %3")
+        .arg(reader.lineNumber())
+        .arg(reader.columnNumber())
+        .arg(reader.errorString());
 }
 
 } // namespace

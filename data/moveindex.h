@@ -3,8 +3,8 @@
 
 #include <QHash>
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QXmlStreamReader>
 
 #include "data/tagkind.h"

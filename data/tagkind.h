@@ -44,16 +44,26 @@ struct Known
 };
 
 inline constexpr Known known[] = {
-    {u"fauntome", TagKind::Fauntome}, {u"faunlet", TagKind::Faunlet},
-    {u"name", TagKind::Name},         {u"stats", TagKind::Stats},
-    {u"moves", TagKind::Moves},       {u"move", TagKind::Move},
-    {u"lvl", TagKind::Lvl},           {u"condition", TagKind::Condition},
-    {u"evolutions", TagKind::Evolutions}, {u"type", TagKind::Type},
-    {u"ability", TagKind::Ability},   {u"exp", TagKind::Exp},
-    {u"HP", TagKind::HP},             {u"ATK", TagKind::ATK},
-    {u"DEF", TagKind::DEF},           {u"SPD", TagKind::SPD},
-    {u"SAT", TagKind::SAT},           {u"SDF", TagKind::SDF},
-    {u"height", TagKind::Height},     {u"weight", TagKind::Weight},
+    {u"fauntome", TagKind::Fauntome},
+    {u"faunlet", TagKind::Faunlet},
+    {u"name", TagKind::Name},
+    {u"stats", TagKind::Stats},
+    {u"moves", TagKind::Moves},
+    {u"move", TagKind::Move},
+    {u"lvl", TagKind::Lvl},
+    {u"condition", TagKind::Condition},
+    {u"evolutions", TagKind::Evolutions},
+    {u"type", TagKind::Type},
+    {u"ability", TagKind::Ability},
+    {u"exp", TagKind::Exp},
+    {u"HP", TagKind::HP},
+    {u"ATK", TagKind::ATK},
+    {u"DEF", TagKind::DEF},
+    {u"SPD", TagKind::SPD},
+    {u"SAT", TagKind::SAT},
+    {u"SDF", TagKind::SDF},
+    {u"height", TagKind::Height},
+    {u"weight", TagKind::Weight},
     {u"description", TagKind::Description},
 };
 
@@ -120,8 +130,8 @@ inline TagKind tagKindOf(QStringView name)
     const qsizetype size = name.size();
     if (size == 0)
         return TagKind::Other;
-    const signed char index = tagkind::slotTable[tagkind::slotOf(size_t(size), name.front().unicode(),
-                                                             name.back().unicode())];
+    const signed char index
+        = tagkind::slotTable[tagkind::slotOf(size_t(size), name.front().unicode(), name.back().unicode())];
     if (index < 0)
         return TagKind::Other;
     const bool same = tagkind::sizes[size_t(index)] == size

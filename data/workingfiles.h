@@ -17,10 +17,7 @@ public:
     static QString teams() { return QStringLiteral("./teams/"); }
 
     // The file of `name` in a store folder.
-    static QString pathOf(const QString& folder, const QString& name)
-    {
-        return folder + name + QStringLiteral(".xml");
-    }
+    static QString pathOf(const QString& folder, const QString& name) { return folder + name + QStringLiteral(".xml"); }
     // What a store folder offers its pickers: every entry that is not hidden,
     // whatever its kind, sorted without regard to case.
     static QStringList entries(const QString& folder);

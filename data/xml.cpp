@@ -352,7 +352,8 @@ bool xml::scanCreature(const std::string* wanted, const char* errorPrefix, Faunl
         const QString text = readValue();
         if (wanted) {
             const QByteArray bytes = text.toUtf8();
-            if (bytes.size() != qsizetype(wanted->size()) || !std::equal(wanted->begin(), wanted->end(), bytes.constBegin()))
+            if (bytes.size() != qsizetype(wanted->size())
+                || !std::equal(wanted->begin(), wanted->end(), bytes.constBegin()))
                 continue;
         }
         auto faunlet = new Faunlet(text);

@@ -77,16 +77,16 @@ private:
     QXmlStreamReader::TokenType token = QXmlStreamReader::NoToken;
     QString number; // the text of the last number read
     int depth = 0;
-    int creatureDepth = 0; // depth of the creature element being read
+    int creatureDepth = 0;         // depth of the creature element being read
     TagKind kind = TagKind::Other; // of the token, when a start tag
-    bool creatureTag = false; // the token is a "faunlet" start tag with an "id"
-    int tagId = 0; // and this is its number
+    bool creatureTag = false;      // the token is a "faunlet" start tag with an "id"
+    int tagId = 0;                 // and this is its number
     // The stream has read the file from its first byte, so it knows all it
     // has passed; otherwise it was set down at one creature's start tag.
     bool fromTop = true;
-    int passed = 0; // creature start tags behind the stream
+    int passed = 0;         // creature start tags behind the stream
     bool seeksFail = false; // a creature read on its own read differently
-    bool brief = false; // records get their number and name only
+    bool brief = false;     // records get their number and name only
     bool unindexed = false; // the file was replaced under the open handle
     MoveIndex moves;
     std::shared_ptr<CreatureIndex> index;

@@ -41,7 +41,8 @@ void Owner::startOwner()
 
 QStringList Owner::formState() const
 {
-    return {ui->lineEdit_name->text(), ui->radioButton_boy->isChecked() ? QStringLiteral("boy") : QStringLiteral("girl"),
+    return {ui->lineEdit_name->text(),
+            ui->radioButton_boy->isChecked() ? QStringLiteral("boy") : QStringLiteral("girl"),
             ui->lineEdit_Avatar->text()};
 }
 
@@ -57,7 +58,8 @@ bool Owner::maybeSave()
     const QString name = ui->lineEdit_name->text();
     const QString text = name.isEmpty() ? tr("This owner has unsaved changes. Save them?")
                                         : tr("The owner \"%1\" has unsaved changes. Save them?").arg(name);
-    switch (WarningBox::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
+    switch (
+        WarningBox::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
     case QMessageBox::Save:
         return saveOwner();
     case QMessageBox::Discard:
@@ -121,7 +123,7 @@ bool Owner::saveOwner()
     const QString file = classOwner::pathFor(name);
     if (file != ownFile && QFileInfo::exists(file)
         && WarningBox::ask(tr("The owner \"%1\" already exists: replace it?").arg(name),
-                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return false;
     // An editor whose load was cancelled has no record: start one from the form.

@@ -35,8 +35,7 @@ int number(const QDomElement& element, const QString& attribute)
 QByteArray serialise(const QString& teamName, const QString& ownerName, const QList<Faunlet*>& members)
 {
     QDomImplementation dom;
-    QDomDocument doc(dom.createDocumentType(QStringLiteral("teams"),
-                                            QStringLiteral("-//Tarvel//DTC Teams 1.0 //FR"),
+    QDomDocument doc(dom.createDocumentType(QStringLiteral("teams"), QStringLiteral("-//Tarvel//DTC Teams 1.0 //FR"),
                                             QStringLiteral("http://www.tarvel.fr/dtd/teams.dtd")));
     QDomElement root = doc.createElement(QStringLiteral("team"));
     root.setAttribute(QStringLiteral("name"), teamName);
@@ -92,8 +91,7 @@ bool classTeam::updateTeam(const QString& teamName, const QString& ownerName, QL
     return write(teamName, ownerName, members, true);
 }
 
-bool classTeam::write(const QString& teamName, const QString& ownerName, const QList<Faunlet*>& members,
-                      bool replace)
+bool classTeam::write(const QString& teamName, const QString& ownerName, const QList<Faunlet*>& members, bool replace)
 {
     error = StoreName::problem(teamName);
     if (!error.isEmpty())
@@ -135,7 +133,8 @@ bool classTeam::loadTeam(const QString& fileName)
     if (!DomFile::read(WorkingFiles::teams() + fileName, doc, &error))
         return false;
 
-    qDebug() << "LOAD" << "\n";
+    qDebug() << "LOAD"
+             << "\n";
 
     const QDomElement root = doc.documentElement();
     for (QDomElement e = root; !e.isNull(); e = e.nextSiblingElement()) {

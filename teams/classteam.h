@@ -39,8 +39,7 @@ public:
     QString lastError() const { return error; }
 
 private:
-    bool write(const QString& teamName, const QString& ownerName, const QList<Faunlet*>& members,
-               bool replace);
+    bool write(const QString& teamName, const QString& ownerName, const QList<Faunlet*>& members, bool replace);
 
     QString name;
     QString owner;

@@ -89,7 +89,8 @@ bool TeamCreator::maybeSave()
     const QString name = ui->lineEdit_TeamName->text();
     const QString text = name.isEmpty() ? tr("This team has unsaved changes. Save them?")
                                         : tr("The team \"%1\" has unsaved changes. Save them?").arg(name);
-    switch (WarningBox::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
+    switch (
+        WarningBox::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
     case QMessageBox::Save:
         return teamSave();
     case QMessageBox::Discard:
@@ -230,7 +231,7 @@ bool TeamCreator::teamSave()
     const QString file = WorkingFiles::pathOf(WorkingFiles::teams(), name);
     if (file != ownFile && QFileInfo::exists(file)
         && WarningBox::ask(tr("The team \"%1\" already exists: replace it?").arg(name),
-                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return false;
     QList<Faunlet*> members;
@@ -248,9 +249,8 @@ bool TeamCreator::teamSave()
 void TeamCreator::teamLoad()
 {
     bool ok = false;
-    const QString choice
-        = QInputDialog::getItem(this, tr("Choose your team"), tr("Teams : "), WorkingFiles::entries(WorkingFiles::teams()),
-                                0, false, &ok);
+    const QString choice = QInputDialog::getItem(this, tr("Choose your team"), tr("Teams : "),
+                                                 WorkingFiles::entries(WorkingFiles::teams()), 0, false, &ok);
     if (!ok || choice.isEmpty())
         return;
 

@@ -41,8 +41,7 @@ double median(std::vector<double> times)
     return times[times.size() / 2];
 }
 
-template<typename F>
-double timeMs(F&& work)
+template <typename F> double timeMs(F&& work)
 {
     QElapsedTimer timer;
     timer.start();
@@ -50,8 +49,7 @@ double timeMs(F&& work)
     return timer.nsecsElapsed() / 1e6;
 }
 
-template<typename F>
-double medianMs(F&& work)
+template <typename F> double medianMs(F&& work)
 {
     std::vector<double> times;
     for (int i = 0; i < kRuns; ++i)
@@ -110,7 +108,10 @@ void quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
 class MutedStdout
 {
 public:
-    MutedStdout() : saved(std::cout.rdbuf(sink.rdbuf())) {}
+    MutedStdout()
+        : saved(std::cout.rdbuf(sink.rdbuf()))
+    {
+    }
     ~MutedStdout() { std::cout.rdbuf(saved); }
 
 private:
@@ -187,8 +188,7 @@ void measure(int count)
     const std::string last = list.item(list.count() - 1)->text().toUtf8().toStdString();
     {
         xml reader(path);
-        for (int n = 1; std::unique_ptr<Faunlet>(reader.getFaunlet(n)); ++n) {
-        }
+        for (int n = 1; std::unique_ptr<Faunlet>(reader.getFaunlet(n)); ++n) { }
         MutedStdout muted;
         const double lookup = medianMs([&] {
             std::unique_ptr<Faunlet> faunlet(reader.getFaunlet(last));
@@ -223,9 +223,10 @@ void measure(int count)
         // Each transition is timed from its own starting state, so a run
         // never measures a search that changes nothing.
         double keystroke = 0;
-        const QList<QPair<QString, QString>> keystrokes{
-            {QString(), QStringLiteral("A")}, {QStringLiteral("A"), QStringLiteral("AR")},
-            {QStringLiteral("AR"), QStringLiteral("A")}, {QStringLiteral("A"), QString()}};
+        const QList<QPair<QString, QString>> keystrokes{{QString(), QStringLiteral("A")},
+                                                        {QStringLiteral("A"), QStringLiteral("AR")},
+                                                        {QStringLiteral("AR"), QStringLiteral("A")},
+                                                        {QStringLiteral("A"), QString()}};
         for (const auto& [from, to] : keystrokes) {
             std::vector<double> times;
             for (int i = 0; i < kRuns; ++i) {

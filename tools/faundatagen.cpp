@@ -40,11 +40,12 @@ constexpr int kGrass = 8;
 constexpr int kRock = 14;
 
 const char* const kTypeNames[kTypeCount] = {
-    "Bug", "Dark", "Dragon", "Electric", "Fighting", "Fire", "Flying", "Ghost", "Grass",
-    "Ground", "Ice", "Normal", "Poison", "Psychic", "Rock", "Steel", "Water",
+    "Bug",    "Dark", "Dragon", "Electric", "Fighting", "Fire", "Flying", "Ghost", "Grass",
+    "Ground", "Ice",  "Normal", "Poison",   "Psychic",  "Rock", "Steel",  "Water",
 };
 
-struct Theme {
+struct Theme
+{
     const char* stems[12];
     const char* moveWords[10];
     const char* abilityWords[3];
@@ -55,182 +56,199 @@ struct Theme {
 };
 
 const Theme kThemes[kTypeCount] = {
-    { // Bug
-      { "CHITIN", "SKITTER", "LARVA", "THORAX", "HUSK", "HIVE", "WEEVIL", "SILK", "COCOON", "DRONE", "NECTAR", "BUZZ" },
-      { "Chitin", "Larva", "Silk", "Hive", "Swarm", "Mandible", "Thorax", "Husk", "Cocoon", "Stinger" },
-      { "Swarm", "Carapace", "Silken" },
-      "Chitin Shard",
-      { "%1 spins silk so fine that it is almost invisible at noon.",
-        "Colonies of %1 take turns guarding the hive through the night.",
-        "%1 molts every full moon and eats its old shell to recover its strength.",
-        "%1 clicks its mandibles in rhythm to talk with others of its kind." },
-      { 0.0, 0.2, 0.1, 0.2, 0.0, 0.0 }, 0.8 },
-    { // Dark
-      { "MURK", "DUSK", "NOCT", "UMBRA", "SABLE", "GRIM", "HEX", "SHROUD", "ONYX", "SLINK", "OMEN", "RAVEN" },
-      { "Murk", "Dusk", "Gloom", "Umbra", "Sable", "Grim", "Hex", "Omen", "Rogue", "Midnight" },
-      { "Nightfall", "Sly", "Umbral" },
-      "Umbral Stone",
-      { "%1 hunts only on moonless nights and leaves a single black feather as a calling card.",
-        "%1 steals shiny objects and hides them in places it soon forgets.",
-        "The eyes of %1 reflect no light, which makes it nearly impossible to spot after dark.",
-        "%1 mimics the laughter of travelers to lure them off the road." },
-      { 0.0, 0.3, 0.0, 0.3, 0.1, 0.0 }, 0.9 },
-    { // Dragon
-      { "WYVER", "DRAKE", "SERPEN", "LIND", "DRAVEN", "VYRN", "SAURO", "HOARD", "ELDER", "FABLE", "REGAL", "AZUR" },
-      { "Wyrm", "Drake", "Scale", "Serpent", "Wyvern", "Hoard", "Crest", "Saga", "Elder", "Fable" },
-      { "Wyrmblood", "Hoarder", "Elder" },
-      "Wyrm Scale",
-      { "%1 guards a hoard of smooth river pebbles and counts them every night.",
-        "The scales of %1 change color with its mood, from slate gray to sunrise gold.",
-        "%1 can go a whole season without eating, living on warmth from the sun.",
-        "Old tales say %1 once carried messages between mountain kingdoms." },
-      { 0.2, 0.3, 0.1, 0.1, 0.2, 0.1 }, 1.4 },
-    { // Electric
-      { "VOLT", "SPARK", "ZAPP", "JOLT", "STATIC", "AMPER", "FLUX", "ARC", "SURGE", "OHM", "COIL", "GALVA" },
-      { "Volt", "Spark", "Static", "Arc", "Jolt", "Ohm", "Amp", "Flux", "Galvan", "Filament" },
-      { "Static", "Dynamo", "Charged" },
-      "Spark Stone",
-      { "The fur of %1 stands on end before thunder, and it hides under tin roofs to listen.",
-        "%1 nibbles on copper wire and glows faintly for days afterward.",
-        "Whenever %1 meets another of its kind, the two trade tiny shocks as a greeting.",
-        "%1 hums at the same pitch as old lamps and is drawn to lighthouses." },
-      { 0.0, 0.0, 0.0, 0.4, 0.3, 0.0 }, 0.8 },
-    { // Fighting
-      { "BRAWL", "KNUCK", "SPAR", "JAB", "DOJO", "GRIT", "BRUISE", "PUMMEL", "FEINT", "STOMP", "SINEW", "VIGOR" },
-      { "Knuckle", "Brawler", "Grapple", "Sinew", "Elbow", "Vigor", "Dojo", "Stance", "Palm", "Shin" },
-      { "Unbowed", "Brawler", "Dojo" },
-      "Sparring Gloves",
-      { "%1 practices the same kick ten thousand times before it will try a new one.",
-        "%1 bows to every opponent, win or lose, and never strikes from behind.",
-        "The calluses on the knuckles of %1 are said to be harder than river stone.",
-        "%1 trains at dawn on cliff edges to sharpen its balance." },
-      { 0.1, 0.5, 0.1, 0.1, -0.3, 0.0 }, 1.1 },
-    { // Fire
-      { "EMBER", "CINDER", "ASH", "SCORCH", "PYRE", "FLARE", "SINGE", "SEAR", "SOOT", "BRAND", "FUME", "KILN" },
-      { "Ember", "Cinder", "Pyre", "Scorch", "Singe", "Soot", "Smolder", "Kindle", "Ash", "Brand" },
-      { "Cinder", "Kindled", "Smolder" },
-      "Ember Stone",
-      { "%1 keeps a coal glowing in its throat and sulks whenever it rains.",
-        "Sparks drift from the tail of %1 when it dreams, so it sleeps on bare stone.",
-        "%1 warms abandoned nests through the winter, then leaves before the hatchlings wake.",
-        "A single sneeze from %1 can light a campfire from twenty paces." },
-      { 0.0, 0.2, 0.0, 0.2, 0.3, 0.0 }, 0.9 },
-    { // Flying
-      { "GUST", "ZEPHYR", "SKY", "AERO", "SOAR", "DRIFT", "CIRRUS", "PLUME", "SWOOP", "GALE", "KITE", "NIMBUS" },
-      { "Gust", "Zephyr", "Feather", "Sky", "Gale", "Updraft", "Plume", "Swoop", "Cirrus", "Talon" },
-      { "Updraft", "Windborne", "Skyward" },
-      "Gale Feather",
-      { "%1 rides warm air currents for days without once beating its wings.",
-        "%1 collects shiny feathers and weaves them into its nest as decoration.",
-        "At high altitude the call of %1 carries across entire valleys.",
-        "%1 naps in midair by locking its wings and drifting in slow circles." },
-      { 0.0, 0.2, 0.0, 0.4, 0.0, 0.0 }, 0.4 },
-    { // Ghost
-      { "WISP", "PHANT", "WAIL", "HAUNT", "WRAITH", "GHOUL", "SPOOK", "GLOAM", "HOLLOW", "CRYPT", "TOMB", "SHADE" },
-      { "Wisp", "Phantom", "Wail", "Haunt", "Wraith", "Ghoul", "Gloam", "Hollow", "Crypt", "Lantern" },
-      { "Wraith", "Hollow", "Lantern" },
-      "Grave Lantern",
-      { "%1 drifts through old lanterns and borrows their light for an evening.",
-        "Nobody has seen the shadow of %1; it seems to have lent it to someone else.",
-        "%1 hides in forgotten attics and rearranges keepsakes when no one is watching.",
-        "A chill in a warm room is often just %1 passing through." },
-      { -0.2, 0.0, 0.0, 0.2, 0.3, 0.2 }, 0.15 },
-    { // Grass
-      { "MOSS", "FERN", "THORN", "SPROUT", "BLOSS", "BRIAR", "LICHEN", "CLOVER", "SAP", "BRACKEN", "IVY", "REED" },
-      { "Moss", "Spore", "Root", "Thorn", "Bramble", "Fern", "Lichen", "Sap", "Tendril", "Clover" },
-      { "Thicket", "Canopy", "Bramble" },
-      "Verdant Stone",
-      { "%1 naps in damp hollows until the moss on its back turns a deep green.",
-        "%1 roots itself in sunny clearings and hums while it soaks up the light.",
-        "The thorns along the spine of %1 close up like fingers when it is startled.",
-        "%1 trades seeds with passing travelers and remembers every one of them." },
-      { 0.1, 0.0, 0.1, 0.0, 0.2, 0.2 }, 0.9 },
-    { // Ground
-      { "DUNE", "SILT", "LOAM", "MUD", "CLAY", "QUAKE", "BURROW", "DELVE", "GRAVEL", "TERRA", "MESA", "DUST" },
-      { "Dune", "Silt", "Loam", "Mud", "Clay", "Burrow", "Gravel", "Dust", "Mesa", "Furrow" },
-      { "Bedrock", "Burrower", "Dustborn" },
-      "Loam Stone",
-      { "%1 tunnels beneath orchards and loosens the soil as it goes.",
-        "%1 rolls in dust to keep cool and leaves perfectly round prints in the sand.",
-        "Farmers welcome %1, for its burrows bring water to dry fields.",
-        "%1 can feel footsteps from a mile away through the pads of its feet." },
-      { 0.2, 0.3, 0.3, -0.1, 0.0, 0.0 }, 1.6 },
-    { // Ice
-      { "FROST", "RIME", "SLEET", "GLACI", "HAIL", "FLURRY", "TUNDRA", "BOREA", "POLAR", "SNOW", "FLOE", "CRYO" },
-      { "Frost", "Rime", "Sleet", "Glacier", "Hail", "Floe", "Icicle", "Tundra", "Snowdrift", "Chill" },
-      { "Rime", "Wintry", "Glacial" },
-      "Rime Stone",
-      { "%1 breathes tiny snowflakes, each one in a shape nobody has seen before.",
-        "%1 sleeps inside icebergs and wakes only when the first spring thaw begins.",
-        "Frost patterns trail behind %1, tracing the path it walked that morning.",
-        "%1 chills the milk of mountain villagers in exchange for a bowl of its own." },
-      { 0.1, 0.0, 0.0, 0.0, 0.3, 0.2 }, 1.0 },
-    { // Normal
-      { "TUFT", "WHISK", "SCAMP", "PATCH", "MUNCH", "PLOD", "CHUB", "SNUFF", "BURL", "FUZZ", "DOZE", "HOP" },
-      { "Tuft", "Whisker", "Scamper", "Patch", "Nibble", "Snuffle", "Fuzz", "Paw", "Hearth", "Bristle" },
-      { "Homely", "Plucky", "Easygoing" },
-      "Ribbon Charm",
-      { "%1 follows picnickers at a polite distance, hoping for crumbs.",
-        "%1 grooms its tufts for hours and sulks if they get muddy.",
-        "%1 is friendly to almost everyone and falls asleep in the oddest places.",
-        "Herds of %1 graze together and take turns keeping watch." },
-      { 0.4, 0.1, 0.0, 0.1, -0.1, 0.0 }, 1.0 },
-    { // Poison
-      { "VENOM", "BLIGHT", "ICHOR", "BANE", "NOXI", "FESTER", "MIRE", "BILE", "SMOG", "WILT", "CANKER", "TOXIN" },
-      { "Venom", "Toxin", "Blight", "Miasma", "Ichor", "Bile", "Fester", "Mire", "Canker", "Nettle" },
-      { "Venom", "Noxious", "Bitter" },
-      "Venom Vial",
-      { "%1 leaves a faint lilac haze wherever it rests; flowers there bloom twice as big.",
-        "Its bright stripes warn predators away, so %1 rarely needs to use its venom.",
-        "%1 brews a bitter tonic in its belly that cures its own fevers.",
-        "%1 lives in stagnant ponds and keeps them strangely free of gnats." },
-      { 0.1, 0.1, 0.1, 0.0, 0.1, 0.2 }, 1.0 },
-    { // Psychic
-      { "PSION", "AURA", "TRANCE", "DREAM", "RUNE", "ESPER", "SIGIL", "ZEN", "CEREB", "MYST", "OMNI", "MUSE" },
-      { "Mind", "Psion", "Aura", "Trance", "Dream", "Rune", "Sigil", "Reverie", "Prism", "Astral" },
-      { "Lucid", "Dreaming", "Astral" },
-      "Dream Prism",
-      { "%1 dreams in colors it cannot describe, and sometimes others share those dreams.",
-        "%1 can stack pebbles into tall towers using thought alone.",
-        "The eyes of %1 glow softly when it senses a lie being told nearby.",
-        "%1 hums a single note that calms frightened animals." },
-      { -0.1, -0.2, -0.1, 0.2, 0.5, 0.3 }, 0.8 },
-    { // Rock
-      { "ORE", "SHALE", "CRAG", "FLINT", "GEODE", "SLATE", "BASALT", "CAIRN", "QUARRY", "TOR", "OBSID", "SCREE" },
-      { "Granite", "Shale", "Crag", "Flint", "Pebble", "Slate", "Basalt", "Cairn", "Boulder", "Scree" },
-      { "Granite", "Crystal", "Boulder" },
-      "Geode Core",
-      { "%1 sleeps so still that hikers mistake it for a boulder and sit on it.",
-        "%1 grows a new layer of crystal each year, like the rings of a tree.",
-        "%1 polishes its shell against cliff faces until it gleams.",
-        "Rockfalls rarely bother %1; it simply waits for the stones to settle." },
-      { 0.0, 0.3, 0.5, -0.3, 0.0, 0.1 }, 2.6 },
-    { // Steel
-      { "RIVET", "COBALT", "GEAR", "ANVIL", "CHROME", "GIRDER", "ALLOY", "FORGE", "BRASS", "COG", "FERRO", "ZINC" },
-      { "Rivet", "Cobalt", "Gear", "Anvil", "Chrome", "Alloy", "Forge", "Brass", "Cog", "Girder" },
-      { "Alloy", "Riveted", "Forged" },
-      "Cobalt Coil",
-      { "The plates of %1 ring like bells when struck, warning the rest of its herd.",
-        "%1 oils its joints with pine resin and squeaks when it runs out.",
-        "%1 lines its den with bent nails and bottle caps it has collected.",
-        "Rust never forms on %1, even after a week spent underwater." },
-      { 0.0, 0.2, 0.6, -0.3, 0.0, 0.2 }, 3.0 },
-    { // Water
-      { "TIDE", "BRINE", "SURF", "KELP", "CORAL", "EDDY", "REEF", "SHOAL", "LAGOON", "SPLASH", "MARIN", "WAVE" },
-      { "Tide", "Brine", "Surf", "Dew", "Kelp", "Ripple", "Current", "Eddy", "Spray", "Riptide" },
-      { "Tidal", "Briny", "Riptide" },
-      "Tide Stone",
-      { "%1 sings to the tide at dusk and is said to know when storms will come.",
-        "%1 stores cool water in its cheeks and sprays anyone who looks thirsty.",
-        "Its fins fold like paper fans, letting %1 glide for a moment between waves.",
-        "%1 builds little dams of pebbles just to watch the water flow around them." },
-      { 0.2, 0.0, 0.1, 0.0, 0.2, 0.1 }, 1.0 },
+    {// Bug
+     {"CHITIN", "SKITTER", "LARVA", "THORAX", "HUSK", "HIVE", "WEEVIL", "SILK", "COCOON", "DRONE", "NECTAR", "BUZZ"},
+     {"Chitin", "Larva", "Silk", "Hive", "Swarm", "Mandible", "Thorax", "Husk", "Cocoon", "Stinger"},
+     {"Swarm", "Carapace", "Silken"},
+     "Chitin Shard",
+     {"%1 spins silk so fine that it is almost invisible at noon.",
+      "Colonies of %1 take turns guarding the hive through the night.",
+      "%1 molts every full moon and eats its old shell to recover its strength.",
+      "%1 clicks its mandibles in rhythm to talk with others of its kind."},
+     {0.0, 0.2, 0.1, 0.2, 0.0, 0.0},
+     0.8},
+    {// Dark
+     {"MURK", "DUSK", "NOCT", "UMBRA", "SABLE", "GRIM", "HEX", "SHROUD", "ONYX", "SLINK", "OMEN", "RAVEN"},
+     {"Murk", "Dusk", "Gloom", "Umbra", "Sable", "Grim", "Hex", "Omen", "Rogue", "Midnight"},
+     {"Nightfall", "Sly", "Umbral"},
+     "Umbral Stone",
+     {"%1 hunts only on moonless nights and leaves a single black feather as a calling card.",
+      "%1 steals shiny objects and hides them in places it soon forgets.",
+      "The eyes of %1 reflect no light, which makes it nearly impossible to spot after dark.",
+      "%1 mimics the laughter of travelers to lure them off the road."},
+     {0.0, 0.3, 0.0, 0.3, 0.1, 0.0},
+     0.9},
+    {// Dragon
+     {"WYVER", "DRAKE", "SERPEN", "LIND", "DRAVEN", "VYRN", "SAURO", "HOARD", "ELDER", "FABLE", "REGAL", "AZUR"},
+     {"Wyrm", "Drake", "Scale", "Serpent", "Wyvern", "Hoard", "Crest", "Saga", "Elder", "Fable"},
+     {"Wyrmblood", "Hoarder", "Elder"},
+     "Wyrm Scale",
+     {"%1 guards a hoard of smooth river pebbles and counts them every night.",
+      "The scales of %1 change color with its mood, from slate gray to sunrise gold.",
+      "%1 can go a whole season without eating, living on warmth from the sun.",
+      "Old tales say %1 once carried messages between mountain kingdoms."},
+     {0.2, 0.3, 0.1, 0.1, 0.2, 0.1},
+     1.4},
+    {// Electric
+     {"VOLT", "SPARK", "ZAPP", "JOLT", "STATIC", "AMPER", "FLUX", "ARC", "SURGE", "OHM", "COIL", "GALVA"},
+     {"Volt", "Spark", "Static", "Arc", "Jolt", "Ohm", "Amp", "Flux", "Galvan", "Filament"},
+     {"Static", "Dynamo", "Charged"},
+     "Spark Stone",
+     {"The fur of %1 stands on end before thunder, and it hides under tin roofs to listen.",
+      "%1 nibbles on copper wire and glows faintly for days afterward.",
+      "Whenever %1 meets another of its kind, the two trade tiny shocks as a greeting.",
+      "%1 hums at the same pitch as old lamps and is drawn to lighthouses."},
+     {0.0, 0.0, 0.0, 0.4, 0.3, 0.0},
+     0.8},
+    {// Fighting
+     {"BRAWL", "KNUCK", "SPAR", "JAB", "DOJO", "GRIT", "BRUISE", "PUMMEL", "FEINT", "STOMP", "SINEW", "VIGOR"},
+     {"Knuckle", "Brawler", "Grapple", "Sinew", "Elbow", "Vigor", "Dojo", "Stance", "Palm", "Shin"},
+     {"Unbowed", "Brawler", "Dojo"},
+     "Sparring Gloves",
+     {"%1 practices the same kick ten thousand times before it will try a new one.",
+      "%1 bows to every opponent, win or lose, and never strikes from behind.",
+      "The calluses on the knuckles of %1 are said to be harder than river stone.",
+      "%1 trains at dawn on cliff edges to sharpen its balance."},
+     {0.1, 0.5, 0.1, 0.1, -0.3, 0.0},
+     1.1},
+    {// Fire
+     {"EMBER", "CINDER", "ASH", "SCORCH", "PYRE", "FLARE", "SINGE", "SEAR", "SOOT", "BRAND", "FUME", "KILN"},
+     {"Ember", "Cinder", "Pyre", "Scorch", "Singe", "Soot", "Smolder", "Kindle", "Ash", "Brand"},
+     {"Cinder", "Kindled", "Smolder"},
+     "Ember Stone",
+     {"%1 keeps a coal glowing in its throat and sulks whenever it rains.",
+      "Sparks drift from the tail of %1 when it dreams, so it sleeps on bare stone.",
+      "%1 warms abandoned nests through the winter, then leaves before the hatchlings wake.",
+      "A single sneeze from %1 can light a campfire from twenty paces."},
+     {0.0, 0.2, 0.0, 0.2, 0.3, 0.0},
+     0.9},
+    {// Flying
+     {"GUST", "ZEPHYR", "SKY", "AERO", "SOAR", "DRIFT", "CIRRUS", "PLUME", "SWOOP", "GALE", "KITE", "NIMBUS"},
+     {"Gust", "Zephyr", "Feather", "Sky", "Gale", "Updraft", "Plume", "Swoop", "Cirrus", "Talon"},
+     {"Updraft", "Windborne", "Skyward"},
+     "Gale Feather",
+     {"%1 rides warm air currents for days without once beating its wings.",
+      "%1 collects shiny feathers and weaves them into its nest as decoration.",
+      "At high altitude the call of %1 carries across entire valleys.",
+      "%1 naps in midair by locking its wings and drifting in slow circles."},
+     {0.0, 0.2, 0.0, 0.4, 0.0, 0.0},
+     0.4},
+    {// Ghost
+     {"WISP", "PHANT", "WAIL", "HAUNT", "WRAITH", "GHOUL", "SPOOK", "GLOAM", "HOLLOW", "CRYPT", "TOMB", "SHADE"},
+     {"Wisp", "Phantom", "Wail", "Haunt", "Wraith", "Ghoul", "Gloam", "Hollow", "Crypt", "Lantern"},
+     {"Wraith", "Hollow", "Lantern"},
+     "Grave Lantern",
+     {"%1 drifts through old lanterns and borrows their light for an evening.",
+      "Nobody has seen the shadow of %1; it seems to have lent it to someone else.",
+      "%1 hides in forgotten attics and rearranges keepsakes when no one is watching.",
+      "A chill in a warm room is often just %1 passing through."},
+     {-0.2, 0.0, 0.0, 0.2, 0.3, 0.2},
+     0.15},
+    {// Grass
+     {"MOSS", "FERN", "THORN", "SPROUT", "BLOSS", "BRIAR", "LICHEN", "CLOVER", "SAP", "BRACKEN", "IVY", "REED"},
+     {"Moss", "Spore", "Root", "Thorn", "Bramble", "Fern", "Lichen", "Sap", "Tendril", "Clover"},
+     {"Thicket", "Canopy", "Bramble"},
+     "Verdant Stone",
+     {"%1 naps in damp hollows until the moss on its back turns a deep green.",
+      "%1 roots itself in sunny clearings and hums while it soaks up the light.",
+      "The thorns along the spine of %1 close up like fingers when it is startled.",
+      "%1 trades seeds with passing travelers and remembers every one of them."},
+     {0.1, 0.0, 0.1, 0.0, 0.2, 0.2},
+     0.9},
+    {// Ground
+     {"DUNE", "SILT", "LOAM", "MUD", "CLAY", "QUAKE", "BURROW", "DELVE", "GRAVEL", "TERRA", "MESA", "DUST"},
+     {"Dune", "Silt", "Loam", "Mud", "Clay", "Burrow", "Gravel", "Dust", "Mesa", "Furrow"},
+     {"Bedrock", "Burrower", "Dustborn"},
+     "Loam Stone",
+     {"%1 tunnels beneath orchards and loosens the soil as it goes.",
+      "%1 rolls in dust to keep cool and leaves perfectly round prints in the sand.",
+      "Farmers welcome %1, for its burrows bring water to dry fields.",
+      "%1 can feel footsteps from a mile away through the pads of its feet."},
+     {0.2, 0.3, 0.3, -0.1, 0.0, 0.0},
+     1.6},
+    {// Ice
+     {"FROST", "RIME", "SLEET", "GLACI", "HAIL", "FLURRY", "TUNDRA", "BOREA", "POLAR", "SNOW", "FLOE", "CRYO"},
+     {"Frost", "Rime", "Sleet", "Glacier", "Hail", "Floe", "Icicle", "Tundra", "Snowdrift", "Chill"},
+     {"Rime", "Wintry", "Glacial"},
+     "Rime Stone",
+     {"%1 breathes tiny snowflakes, each one in a shape nobody has seen before.",
+      "%1 sleeps inside icebergs and wakes only when the first spring thaw begins.",
+      "Frost patterns trail behind %1, tracing the path it walked that morning.",
+      "%1 chills the milk of mountain villagers in exchange for a bowl of its own."},
+     {0.1, 0.0, 0.0, 0.0, 0.3, 0.2},
+     1.0},
+    {// Normal
+     {"TUFT", "WHISK", "SCAMP", "PATCH", "MUNCH", "PLOD", "CHUB", "SNUFF", "BURL", "FUZZ", "DOZE", "HOP"},
+     {"Tuft", "Whisker", "Scamper", "Patch", "Nibble", "Snuffle", "Fuzz", "Paw", "Hearth", "Bristle"},
+     {"Homely", "Plucky", "Easygoing"},
+     "Ribbon Charm",
+     {"%1 follows picnickers at a polite distance, hoping for crumbs.",
+      "%1 grooms its tufts for hours and sulks if they get muddy.",
+      "%1 is friendly to almost everyone and falls asleep in the oddest places.",
+      "Herds of %1 graze together and take turns keeping watch."},
+     {0.4, 0.1, 0.0, 0.1, -0.1, 0.0},
+     1.0},
+    {// Poison
+     {"VENOM", "BLIGHT", "ICHOR", "BANE", "NOXI", "FESTER", "MIRE", "BILE", "SMOG", "WILT", "CANKER", "TOXIN"},
+     {"Venom", "Toxin", "Blight", "Miasma", "Ichor", "Bile", "Fester", "Mire", "Canker", "Nettle"},
+     {"Venom", "Noxious", "Bitter"},
+     "Venom Vial",
+     {"%1 leaves a faint lilac haze wherever it rests; flowers there bloom twice as big.",
+      "Its bright stripes warn predators away, so %1 rarely needs to use its venom.",
+      "%1 brews a bitter tonic in its belly that cures its own fevers.",
+      "%1 lives in stagnant ponds and keeps them strangely free of gnats."},
+     {0.1, 0.1, 0.1, 0.0, 0.1, 0.2},
+     1.0},
+    {// Psychic
+     {"PSION", "AURA", "TRANCE", "DREAM", "RUNE", "ESPER", "SIGIL", "ZEN", "CEREB", "MYST", "OMNI", "MUSE"},
+     {"Mind", "Psion", "Aura", "Trance", "Dream", "Rune", "Sigil", "Reverie", "Prism", "Astral"},
+     {"Lucid", "Dreaming", "Astral"},
+     "Dream Prism",
+     {"%1 dreams in colors it cannot describe, and sometimes others share those dreams.",
+      "%1 can stack pebbles into tall towers using thought alone.",
+      "The eyes of %1 glow softly when it senses a lie being told nearby.",
+      "%1 hums a single note that calms frightened animals."},
+     {-0.1, -0.2, -0.1, 0.2, 0.5, 0.3},
+     0.8},
+    {// Rock
+     {"ORE", "SHALE", "CRAG", "FLINT", "GEODE", "SLATE", "BASALT", "CAIRN", "QUARRY", "TOR", "OBSID", "SCREE"},
+     {"Granite", "Shale", "Crag", "Flint", "Pebble", "Slate", "Basalt", "Cairn", "Boulder", "Scree"},
+     {"Granite", "Crystal", "Boulder"},
+     "Geode Core",
+     {"%1 sleeps so still that hikers mistake it for a boulder and sit on it.",
+      "%1 grows a new layer of crystal each year, like the rings of a tree.",
+      "%1 polishes its shell against cliff faces until it gleams.",
+      "Rockfalls rarely bother %1; it simply waits for the stones to settle."},
+     {0.0, 0.3, 0.5, -0.3, 0.0, 0.1},
+     2.6},
+    {// Steel
+     {"RIVET", "COBALT", "GEAR", "ANVIL", "CHROME", "GIRDER", "ALLOY", "FORGE", "BRASS", "COG", "FERRO", "ZINC"},
+     {"Rivet", "Cobalt", "Gear", "Anvil", "Chrome", "Alloy", "Forge", "Brass", "Cog", "Girder"},
+     {"Alloy", "Riveted", "Forged"},
+     "Cobalt Coil",
+     {"The plates of %1 ring like bells when struck, warning the rest of its herd.",
+      "%1 oils its joints with pine resin and squeaks when it runs out.",
+      "%1 lines its den with bent nails and bottle caps it has collected.",
+      "Rust never forms on %1, even after a week spent underwater."},
+     {0.0, 0.2, 0.6, -0.3, 0.0, 0.2},
+     3.0},
+    {// Water
+     {"TIDE", "BRINE", "SURF", "KELP", "CORAL", "EDDY", "REEF", "SHOAL", "LAGOON", "SPLASH", "MARIN", "WAVE"},
+     {"Tide", "Brine", "Surf", "Dew", "Kelp", "Ripple", "Current", "Eddy", "Spray", "Riptide"},
+     {"Tidal", "Briny", "Riptide"},
+     "Tide Stone",
+     {"%1 sings to the tide at dusk and is said to know when storms will come.",
+      "%1 stores cool water in its cheeks and sprays anyone who looks thirsty.",
+      "Its fins fold like paper fans, letting %1 glide for a moment between waves.",
+      "%1 builds little dams of pebbles just to watch the water flow around them."},
+     {0.2, 0.0, 0.1, 0.0, 0.2, 0.1},
+     1.0},
 };
 
 const char* const kMoveActions[] = {
-    "Lash", "Puff", "Quake", "Drink", "Volley", "Flurry", "Veil", "Rend", "Snap", "Spiral", "Shroud",
-    "Mantle", "Lance", "Squall", "Bellow", "Cascade", "Sweep", "Ward", "Salvo", "Tremor", "Dart",
-    "Cleave", "Grasp", "Scatter", "Vortex", "Ram", "Burst", "Drain", "Tether", "Hook", "Rattle", "Toss",
+    "Lash",   "Puff",    "Quake",  "Drink",  "Volley",  "Flurry", "Veil",   "Rend",  "Snap",   "Spiral", "Shroud",
+    "Mantle", "Lance",   "Squall", "Bellow", "Cascade", "Sweep",  "Ward",   "Salvo", "Tremor", "Dart",   "Cleave",
+    "Grasp",  "Scatter", "Vortex", "Ram",    "Burst",   "Drain",  "Tether", "Hook",  "Rattle", "Toss",
 };
 
 const char* const kAbilityNouns[] = {
@@ -242,27 +260,32 @@ const char* const kBabySuffixes[] = {
     "LING", "LET", "KIN", "PIP", "LISK", "NUB", "MITE", "TOT", "NIK", "ETTE", "BUD", "PUP", "MOTE", "SQUIB",
 };
 const char* const kMiddleSuffixes[] = {
-    "WARDEN", "CLAW", "FANG", "HORN", "BACK", "TAIL", "STRIDE", "SCALE",
-    "RUNNER", "MAW", "SHELL", "HIDE", "HOUND", "PROWL", "QUILL", "CREST",
+    "WARDEN", "CLAW", "FANG",  "HORN", "BACK",  "TAIL",  "STRIDE", "SCALE",
+    "RUNNER", "MAW",  "SHELL", "HIDE", "HOUND", "PROWL", "QUILL",  "CREST",
 };
 const char* const kFinalSuffixes[] = {
-    "COLOSSUS", "LORD", "TITAN", "MONARCH", "REGENT", "BEHEMOTH",
-    "TYRANT", "PARAGON", "DREAD", "SENTINEL", "KAISER", "ARCHON",
+    "COLOSSUS", "LORD",    "TITAN", "MONARCH",  "REGENT", "BEHEMOTH",
+    "TYRANT",   "PARAGON", "DREAD", "SENTINEL", "KAISER", "ARCHON",
 };
 const char* const kSoloSuffixes[] = {
-    "SPIRE", "ORACLE", "HERALD", "RAPTOR", "STALKER", "WYRM",
-    "MANTIS", "BRUTE", "LANCER", "SHRIKE", "WEAVER", "BASTION",
+    "SPIRE",  "ORACLE", "HERALD", "RAPTOR", "STALKER", "WYRM",
+    "MANTIS", "BRUTE",  "LANCER", "SHRIKE", "WEAVER",  "BASTION",
 };
 // Linking syllables that stretch a stem once the plain ones run out.
 const char* const kJoiners[] = {
     "A", "O", "I", "EL", "AR", "OR", "UN", "IX", "AZ", "OM", "EN", "ID", "AV", "OK",
 };
 // Accidental plain English words.
-const char* const kBlockedNames[] = { "SAPLING", "SPARKLING" };
+const char* const kBlockedNames[] = {"SAPLING", "SPARKLING"};
 
 const char* const kGenericConditions[] = {
-    "Trade", "High friendship", "Level up at night", "Level up during rain",
-    "High friendship by day", "Level up near a waterfall", "Level up with a full team",
+    "Trade",
+    "High friendship",
+    "Level up at night",
+    "Level up during rain",
+    "High friendship by day",
+    "Level up near a waterfall",
+    "Level up with a full team",
     "Level up at dawn",
 };
 
@@ -283,13 +306,17 @@ const char* const kSecondSentences[] = {
     "Young ones stay close to their parents for < 1 year.",
 };
 
-const char* const kOtherMoveKinds[] = { "machine", "tutor", "egg" };
+const char* const kOtherMoveKinds[] = {"machine", "tutor", "egg"};
 
-template <typename T, int N>
-constexpr int countOf(const T (&)[N]) { return N; }
+template <typename T, int N> constexpr int countOf(const T (&)[N])
+{
+    return N;
+}
 
-template <typename T, int N>
-const T& pick(Rng& r, const T (&arr)[N]) { return arr[r.below(N)]; }
+template <typename T, int N> const T& pick(Rng& r, const T (&arr)[N])
+{
+    return arr[r.below(N)];
+}
 
 bool isVowel(QChar c)
 {
@@ -319,7 +346,8 @@ QString displayName(const QString& upper)
     return upper.left(1) + upper.mid(1).toLower();
 }
 
-struct MovePools {
+struct MovePools
+{
     QVector<QStringList> byType;
 };
 
@@ -346,8 +374,15 @@ const MovePools& movePools()
                 }
             }
         }
-        const struct { int type; const char* name; } extras[] = {
-            { kGrass, "Moss Lash" }, { kGrass, "Spore Puff" }, { kGrass, "Root Quake" }, { 16, "Dew Drink" },
+        const struct
+        {
+            int type;
+            const char* name;
+        } extras[] = {
+            {kGrass, "Moss Lash"},
+            {kGrass, "Spore Puff"},
+            {kGrass, "Root Quake"},
+            {16, "Dew Drink"},
         };
         for (const auto& e : extras) {
             const QString name = QString::fromLatin1(e.name);
@@ -386,14 +421,16 @@ int kindSize(Kind k)
     }
 }
 
-struct Member {
+struct Member
+{
     QString name;
     int lvl = -1;      // -1: reached some other way
     QString condition; // empty unless reached by condition
     QVector<int> types;
 };
 
-struct Family {
+struct Family
+{
     Kind kind = Kind::Solo;
     int primary = kNormal;
     int secondary = -1;
@@ -402,10 +439,14 @@ struct Family {
     double weights[6] = {};
 };
 
-class Generator {
+class Generator
+{
 public:
     explicit Generator(quint32 seed)
-        : m_seed(seed), m_deckRng(mixSeed(seed, 0xDECC)) {}
+        : m_seed(seed)
+        , m_deckRng(mixSeed(seed, 0xDECC))
+    {
+    }
 
     bool write(QIODevice* device, int count);
 
@@ -452,7 +493,7 @@ Kind Generator::nextKind(Rng& r)
     }
     if (!m_kindDeck.isEmpty())
         return m_kindDeck.takeLast();
-    static const int weights[kKindCount] = { 22, 20, 10, 18, 12, 4, 4, 10 };
+    static const int weights[kKindCount] = {22, 20, 10, 18, 12, 4, 4, 10};
     int roll = r.below(100);
     for (int k = 0; k < kKindCount; ++k) {
         if (roll < weights[k])
@@ -562,13 +603,13 @@ Family Generator::makeFamily(int index, int maxSize, Rng& r)
         f.kind = Kind::ThreeLevelCondition;
         f.primary = kGrass;
         f.secondary = kRock;
-        fixedNames = { QStringLiteral("MOSSLING"), QStringLiteral("MOSSWARDEN"), QStringLiteral("MOSSCOLOSSUS") };
+        fixedNames = {QStringLiteral("MOSSLING"), QStringLiteral("MOSSWARDEN"), QStringLiteral("MOSSCOLOSSUS")};
         fixedAbility = QStringLiteral("Thicket Veil");
         m_usedStems.insert(QStringLiteral("MOSS"));
     } else if (index == 1) {
         f.kind = Kind::ThreeLevelLow;
         f.primary = kFire;
-        fixedNames = { QStringLiteral("EMBERLISK"), QStringLiteral("EMBERHOUND"), QStringLiteral("EMBERTYRANT") };
+        fixedNames = {QStringLiteral("EMBERLISK"), QStringLiteral("EMBERHOUND"), QStringLiteral("EMBERTYRANT")};
         m_usedStems.insert(QStringLiteral("EMBER"));
     } else {
         f.kind = nextKind(r);
@@ -628,7 +669,7 @@ Family Generator::makeFamily(int index, int maxSize, Rng& r)
     // Three-stage families sometimes gain their second type only later on.
     const bool lateSecondary = f.secondary >= 0 && kindSize(f.kind) == 3 && (index == 0 || r.chance(35));
     for (int i = 0; i < size; ++i) {
-        f.members[i].types = { f.primary };
+        f.members[i].types = {f.primary};
         if (f.secondary >= 0 && !(lateSecondary && i < (index == 0 ? 2 : 1)))
             f.members[i].types.append(f.secondary);
     }
@@ -686,7 +727,7 @@ QString formatDecimal(double v)
 
 void Generator::writeMember(QXmlStreamWriter& w, const Family& f, int index, int id, Rng& r)
 {
-    static const char* const statNames[6] = { "HP", "ATK", "DEF", "SPD", "SAT", "SDF" };
+    static const char* const statNames[6] = {"HP", "ATK", "DEF", "SPD", "SAT", "SDF"};
     const Member& m = f.members.at(index);
     const int familySize = kindSize(f.kind);
     const bool lone = familySize == 1;
@@ -697,19 +738,41 @@ void Generator::writeMember(QXmlStreamWriter& w, const Family& f, int index, int
     double hLo, hHi;
     int movesLo, movesHi, maxLevelLo;
     if (lone) {
-        total = r.range(390, 500); expLo = 150; expHi = 270; hLo = 0.4; hHi = 3.0;
-        movesLo = 6; movesHi = 14; maxLevelLo = 60;
+        total = r.range(390, 500);
+        expLo = 150;
+        expHi = 270;
+        hLo = 0.4;
+        hHi = 3.0;
+        movesLo = 6;
+        movesHi = 14;
+        maxLevelLo = 60;
     } else if (index == 0) {
-        total = r.range(250, 320); expLo = 40; expHi = 90; hLo = 0.2; hHi = 1.0;
-        movesLo = 5; movesHi = 9; maxLevelLo = 40;
+        total = r.range(250, 320);
+        expLo = 40;
+        expHi = 90;
+        hLo = 0.2;
+        hHi = 1.0;
+        movesLo = 5;
+        movesHi = 9;
+        maxLevelLo = 40;
     } else if (!last) {
-        total = r.range(360, 420); expLo = 120; expHi = 180; hLo = 0.8; hHi = 1.8;
-        movesLo = 5; movesHi = 12; maxLevelLo = 50;
+        total = r.range(360, 420);
+        expLo = 120;
+        expHi = 180;
+        hLo = 0.8;
+        hHi = 1.8;
+        movesLo = 5;
+        movesHi = 12;
+        maxLevelLo = 50;
     } else {
         total = r.range(familySize == 2 ? 380 : 440, familySize == 2 ? 470 : 530);
-        expLo = familySize == 2 ? 150 : 200; expHi = familySize == 2 ? 250 : 300;
-        hLo = 1.2; hHi = 3.5;
-        movesLo = 6; movesHi = 15; maxLevelLo = 60;
+        expLo = familySize == 2 ? 150 : 200;
+        expHi = familySize == 2 ? 250 : 300;
+        hLo = 1.2;
+        hHi = 3.5;
+        movesLo = 6;
+        movesHi = 15;
+        maxLevelLo = 60;
     }
 
     double weightSum = 0.0;
@@ -793,7 +856,7 @@ void Generator::writeMember(QXmlStreamWriter& w, const Family& f, int index, int
     // Skewed towards short lists so that huge files stay a manageable size.
     const int levelUpCount = movesLo + std::min(r.below(movesHi - movesLo + 1), r.below(movesHi - movesLo + 1));
     const int maxLevel = r.range(maxLevelLo, 100);
-    QVector<int> levels{ 1 };
+    QVector<int> levels{1};
     if (r.chance(30))
         levels.append(1);
     while (levels.size() < levelUpCount)
@@ -811,7 +874,7 @@ void Generator::writeMember(QXmlStreamWriter& w, const Family& f, int index, int
     };
     for (int lvl : levels)
         writeMove("level-up", pickMove(r, types, used, false), lvl);
-    static const int otherCounts[10] = { 1, 1, 1, 1, 2, 2, 2, 3, 3, 4 };
+    static const int otherCounts[10] = {1, 1, 1, 1, 2, 2, 2, 3, 3, 4};
     const int otherCount = otherCounts[r.below(10)];
     for (int i = 0; i < otherCount; ++i) {
         const char* kind = pick(r, kOtherMoveKinds);

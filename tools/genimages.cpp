@@ -45,16 +45,15 @@ QImage canvas(int w, int h)
 }
 
 // Every drawing is authored in a unit x unit square and scaled to the image.
-void prepare(QPainter &p, const QImage &img, qreal unitW, qreal unitH)
+void prepare(QPainter& p, const QImage& img, qreal unitW, qreal unitH)
 {
-    p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform
-                     | QPainter::TextAntialiasing);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
     p.scale(img.width() / unitW, img.height() / unitH);
 }
 
 bool g_ok = true;
 
-void save(const QImage &img, const QString &path, bool opaque = false)
+void save(const QImage& img, const QString& path, bool opaque = false)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QImage out = img.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
@@ -66,7 +65,7 @@ void save(const QImage &img, const QString &path, bool opaque = false)
 
 // Windows icon with a single 32-bit DIB entry; Qt's own writer is not relied on
 // so the layout (one image, 32 bpp, AND mask) is exactly what the loaders expect.
-void saveIco(const QImage &src, const QString &path)
+void saveIco(const QImage& src, const QString& path)
 {
     const QImage img = src.convertToFormat(QImage::Format_ARGB32);
     const int w = img.width();
@@ -78,22 +77,48 @@ void saveIco(const QImage &src, const QString &path)
 
     QByteArray data;
     auto u8 = [&data](int v) { data.append(char(v & 0xFF)); };
-    auto u16 = [&u8](quint32 v) { u8(int(v)); u8(int(v >> 8)); };
-    auto u32 = [&u16](quint32 v) { u16(v & 0xFFFF); u16(v >> 16); };
+    auto u16 = [&u8](quint32 v) {
+        u8(int(v));
+        u8(int(v >> 8));
+    };
+    auto u32 = [&u16](quint32 v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    };
 
-    u16(0); u16(1); u16(1);                       // header: reserved, type icon, count
-    u8(w >= 256 ? 0 : w); u8(h >= 256 ? 0 : h);   // entry
-    u8(0); u8(0); u16(1); u16(32); u32(dibSize); u32(6 + 16);
-    u32(40); u32(quint32(w)); u32(quint32(h * 2)); // BITMAPINFOHEADER, height covers mask
-    u16(1); u16(32); u32(0); u32(xorSize + andSize); u32(0); u32(0); u32(0); u32(0);
+    u16(0);
+    u16(1);
+    u16(1); // header: reserved, type icon, count
+    u8(w >= 256 ? 0 : w);
+    u8(h >= 256 ? 0 : h); // entry
+    u8(0);
+    u8(0);
+    u16(1);
+    u16(32);
+    u32(dibSize);
+    u32(6 + 16);
+    u32(40);
+    u32(quint32(w));
+    u32(quint32(h * 2)); // BITMAPINFOHEADER, height covers mask
+    u16(1);
+    u16(32);
+    u32(0);
+    u32(xorSize + andSize);
+    u32(0);
+    u32(0);
+    u32(0);
+    u32(0);
     for (int y = h - 1; y >= 0; --y) {
-        const QRgb *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < w; ++x) {
-            u8(qBlue(line[x])); u8(qGreen(line[x])); u8(qRed(line[x])); u8(qAlpha(line[x]));
+            u8(qBlue(line[x]));
+            u8(qGreen(line[x]));
+            u8(qRed(line[x]));
+            u8(qAlpha(line[x]));
         }
     }
     for (int y = h - 1; y >= 0; --y) {
-        const QRgb *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         QByteArray row(maskStride, '\0');
         for (int x = 0; x < w; ++x) {
             if (qAlpha(line[x]) == 0)
@@ -119,7 +144,7 @@ QImage deepCanvas(int w, int h)
     return img;
 }
 
-QImage dithered(const QImage &deep)
+QImage dithered(const QImage& deep)
 {
     const QImage src = deep.convertToFormat(QImage::Format_RGBA64);
     QImage out(src.size(), QImage::Format_ARGB32);
@@ -130,8 +155,8 @@ QImage dithered(const QImage &deep)
         return int(qMin<quint32>(255u, scaled / 65535u));
     };
     for (int y = 0; y < src.height(); ++y) {
-        const QRgba64 *in = reinterpret_cast<const QRgba64 *>(src.constScanLine(y));
-        QRgb *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+        const QRgba64* in = reinterpret_cast<const QRgba64*>(src.constScanLine(y));
+        QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < src.width(); ++x) {
             const int r = to8(in[x].red());
             const int g = to8(in[x].green());
@@ -156,8 +181,8 @@ QPainterPath leafPath(QPointF base, QPointF tip, qreal width)
     return path;
 }
 
-void drawLeaf(QPainter &p, QPointF base, QPointF tip, qreal width, const QColor &light,
-              const QColor &dark, const QColor &vein)
+void drawLeaf(QPainter& p, QPointF base, QPointF tip, qreal width, const QColor& light, const QColor& dark,
+              const QColor& vein)
 {
     QLinearGradient g(base, tip);
     g.setColorAt(0, dark);
@@ -172,14 +197,13 @@ void drawLeaf(QPainter &p, QPointF base, QPointF tip, qreal width, const QColor 
 }
 
 // A curved stem with alternating leaves, used as quiet decoration.
-void drawSprig(QPainter &p, QPointF base, qreal angleDeg, qreal length, const QColor &c)
+void drawSprig(QPainter& p, QPointF base, qreal angleDeg, qreal length, const QColor& c)
 {
     p.save();
     p.translate(base);
     p.rotate(angleDeg);
     QPainterPath stem(QPointF(0, 0));
-    stem.cubicTo(QPointF(length * 0.3, -length * 0.05), QPointF(length * 0.7, length * 0.08),
-                 QPointF(length, 0));
+    stem.cubicTo(QPointF(length * 0.3, -length * 0.05), QPointF(length * 0.7, length * 0.08), QPointF(length, 0));
     p.setPen(QPen(c, length * 0.018, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     p.drawPath(stem);
@@ -199,7 +223,7 @@ void drawSprig(QPainter &p, QPointF base, qreal angleDeg, qreal length, const QC
 }
 
 // Creature head with leaf ears inside a teal disc: the program's emblem.
-void drawEmblem(QPainter &p, const QRectF &box, bool disc = true)
+void drawEmblem(QPainter& p, const QRectF& box, bool disc = true)
 {
     p.save();
     p.translate(box.topLeft());
@@ -266,7 +290,7 @@ void drawEmblem(QPainter &p, const QRectF &box, bool disc = true)
 }
 
 // Clears a margin around a shape so overlapping icon parts stay separate.
-void punch(QPainter &p, const QPainterPath &shape, qreal margin)
+void punch(QPainter& p, const QPainterPath& shape, qreal margin)
 {
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_Clear);
@@ -276,12 +300,13 @@ void punch(QPainter &p, const QPainterPath &shape, qreal margin)
     p.restore();
 }
 
-struct PersonShape {
+struct PersonShape
+{
     QPainterPath head;
     QPainterPath body;
 };
 
-PersonShape personShape(const QRectF &b)
+PersonShape personShape(const QRectF& b)
 {
     auto at = [&b](qreal x, qreal y) { return QPointF(b.left() + x * b.width(), b.top() + y * b.height()); };
     PersonShape s;
@@ -295,7 +320,7 @@ PersonShape personShape(const QRectF &b)
     return s;
 }
 
-void drawPerson(QPainter &p, const QRectF &b, const QColor &top, const QColor &bottom, qreal gap)
+void drawPerson(QPainter& p, const QRectF& b, const QColor& top, const QColor& bottom, qreal gap)
 {
     const PersonShape s = personShape(b);
     QLinearGradient g(b.topLeft(), b.bottomLeft());
@@ -309,13 +334,13 @@ void drawPerson(QPainter &p, const QRectF &b, const QColor &top, const QColor &b
     p.drawPath(s.head);
 }
 
-QPainterPath personOutline(const QRectF &b)
+QPainterPath personOutline(const QRectF& b)
 {
     const PersonShape s = personShape(b);
     return s.head.united(s.body);
 }
 
-void drawFolderBadge(QPainter &p, const QRectF &b, qreal gap)
+void drawFolderBadge(QPainter& p, const QRectF& b, qreal gap)
 {
     auto at = [&b](qreal x, qreal y) { return QPointF(b.left() + x * b.width(), b.top() + y * b.height()); };
     const qreal r = b.width() * 0.06;
@@ -347,7 +372,7 @@ void drawFolderBadge(QPainter &p, const QRectF &b, qreal gap)
     p.drawPath(front.united(rounder.createStroke(front)));
 }
 
-void drawFloppyBadge(QPainter &p, const QRectF &b, qreal gap)
+void drawFloppyBadge(QPainter& p, const QRectF& b, qreal gap)
 {
     auto at = [&b](qreal x, qreal y) { return QPointF(b.left() + x * b.width(), b.top() + y * b.height()); };
     const qreal r = b.width() * 0.09;
@@ -383,7 +408,7 @@ void drawFloppyBadge(QPainter &p, const QRectF &b, qreal gap)
 const QColor kPersonTop(0x12, 0xC4, 0xD6);
 const QColor kPersonBottom(0x0A, 0x78, 0x86);
 
-void drawTeam(QPainter &p, const QRectF &b, qreal gap)
+void drawTeam(QPainter& p, const QRectF& b, qreal gap)
 {
     auto box = [&b](qreal x, qreal y, qreal w, qreal h) {
         return QRectF(b.left() + x * b.width(), b.top() + y * b.height(), w * b.width(), h * b.height());
@@ -408,7 +433,7 @@ QImage makeEmblemImage(int size)
     return img;
 }
 
-QFont font(const QString &family, qreal px, int weight, const QStringList &fallbacks = {})
+QFont font(const QString& family, qreal px, int weight, const QStringList& fallbacks = {})
 {
     QFont f(family);
     f.setFamilies(QStringList{family} + fallbacks);
@@ -531,7 +556,7 @@ QImage makeBackground()
 }
 
 // A small fire lizard with ember spines, drawn in full colour on a 100-unit grid.
-void drawEmberlisk(QPainter &p)
+void drawEmberlisk(QPainter& p)
 {
     const QColor outline(0xA8, 0x3A, 0x17);
     const QColor skin(0xEC, 0x63, 0x2E);
@@ -543,7 +568,7 @@ void drawEmberlisk(QPainter &p)
     p.setBrush(QColor(0x8A, 0x5A, 0x3A, 60));
     p.drawEllipse(QPointF(50, 89.5), 40, 3.6);
 
-    auto leg = [&](QPointF hip, QPointF foot, const QColor &c) {
+    auto leg = [&](QPointF hip, QPointF foot, const QColor& c) {
         QPainterPath l(hip);
         l.lineTo(foot);
         QPainterPathStroker s;
@@ -599,8 +624,7 @@ void drawEmberlisk(QPainter &p)
         const QPointF tip = base + QPointF(h * 0.32, -h);
         QPainterPath flame(base + QPointF(-w / 2, 2));
         flame.cubicTo(base + QPointF(-w * 0.6, -h * 0.5), tip + QPointF(-w * 0.3, h * 0.4), tip);
-        flame.cubicTo(tip + QPointF(w * 0.05, h * 0.35), base + QPointF(w * 0.7, -h * 0.35),
-                      base + QPointF(w / 2, 2));
+        flame.cubicTo(tip + QPointF(w * 0.05, h * 0.35), base + QPointF(w * 0.7, -h * 0.35), base + QPointF(w / 2, 2));
         flame.closeSubpath();
         QLinearGradient g(base, tip);
         g.setColorAt(0, QColor(0xF0, 0x5A, 0x1E));
@@ -648,7 +672,7 @@ void drawEmberlisk(QPainter &p)
     // Scale dots along the flank.
     p.setBrush(withAlpha(QColor(0xFF, 0xC2, 0x7A), 150));
     const QPointF dots[] = {{42, 60}, {48, 58}, {54, 60}, {60, 63}, {45, 66}, {52, 66}, {71, 64}, {77, 61}};
-    for (const QPointF &d : dots)
+    for (const QPointF& d : dots)
         p.drawEllipse(d, 1.6, 1.3);
     p.restore();
 
@@ -715,8 +739,8 @@ QImage makeExit()
     // Door frame and open leaf.
     p.setPen(QPen(kDeepTeal, 2.2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.setBrush(Qt::NoBrush);
-    p.drawPolyline(QPolygonF({QPointF(17, 9), QPointF(17, 4.1), QPointF(5.1, 4.1), QPointF(5.1, 27.9),
-                              QPointF(17, 27.9), QPointF(17, 23)}));
+    p.drawPolyline(QPolygonF(
+        {QPointF(17, 9), QPointF(17, 4.1), QPointF(5.1, 4.1), QPointF(5.1, 27.9), QPointF(17, 27.9), QPointF(17, 23)}));
     QPainterPath leaf;
     leaf.moveTo(5.1, 4.1);
     leaf.lineTo(13.5, 7);
@@ -910,7 +934,7 @@ QImage makeKid(bool girl)
     return img;
 }
 
-void paintSoftLeaves(QPainter &p, const QRectF &area, const QColor &c, bool mirrored)
+void paintSoftLeaves(QPainter& p, const QRectF& area, const QColor& c, bool mirrored)
 {
     p.save();
     if (mirrored) {
@@ -918,8 +942,8 @@ void paintSoftLeaves(QPainter &p, const QRectF &area, const QColor &c, bool mirr
         p.scale(-1, 1);
     }
     drawSprig(p, QPointF(area.left() - 20, area.bottom() + 10), -52, area.height() * 0.62, c);
-    drawSprig(p, QPointF(area.left() + area.width() * 0.12, area.bottom() + 18), -74,
-              area.height() * 0.45, withAlpha(c, c.alpha() * 2 / 3));
+    drawSprig(p, QPointF(area.left() + area.width() * 0.12, area.bottom() + 18), -74, area.height() * 0.45,
+              withAlpha(c, c.alpha() * 2 / 3));
     p.restore();
 }
 
@@ -998,41 +1022,64 @@ QImage makeFaunback2()
 
 // ----------------------------------------------------------- type badges ---
 
-struct TypeInfo {
-    const char *name;
+struct TypeInfo
+{
+    const char* name;
     QColor colour;
 };
 
 // 5x7 capitals drawn pixel by pixel so they stay crisp at 13 px high.
-const char *glyph(char c)
+const char* glyph(char c)
 {
     switch (c) {
-    case 'A': return ".###.#...##...#######...##...##...#";
-    case 'B': return "####.#...##...#####.#...##...#####.";
-    case 'C': return ".#####....#....#....#....#.....####";
-    case 'D': return "####.#...##...##...##...##...#####.";
-    case 'E': return "######....#....####.#....#....#####";
-    case 'F': return "######....#....####.#....#....#....";
-    case 'G': return ".#####....#....#..###...##...#.####";
-    case 'H': return "#...##...##...#######...##...##...#";
-    case 'I': return "#####..#....#....#....#....#..#####";
-    case 'K': return "#...##..#.#.#..##...#.#..#..#.#...#";
-    case 'L': return "#....#....#....#....#....#....#####";
-    case 'M': return "#...###.###.#.##.#.##...##...##...#";
-    case 'N': return "#...###..##.#.##..###...##...##...#";
-    case 'O': return ".###.#...##...##...##...##...#.###.";
-    case 'P': return "####.#...##...#####.#....#....#....";
-    case 'R': return "####.#...##...#####.#.#..#..#.#...#";
-    case 'S': return ".#####....#.....###.....#....#####.";
-    case 'T': return "#####..#....#....#....#....#....#..";
-    case 'U': return "#...##...##...##...##...##...#.###.";
-    case 'W': return "#...##...##...##.#.##.#.###.###...#";
-    case 'Y': return "#...##...#.#.#...#....#....#....#..";
-    default: return "...................................";
+    case 'A':
+        return ".###.#...##...#######...##...##...#";
+    case 'B':
+        return "####.#...##...#####.#...##...#####.";
+    case 'C':
+        return ".#####....#....#....#....#.....####";
+    case 'D':
+        return "####.#...##...##...##...##...#####.";
+    case 'E':
+        return "######....#....####.#....#....#####";
+    case 'F':
+        return "######....#....####.#....#....#....";
+    case 'G':
+        return ".#####....#....#..###...##...#.####";
+    case 'H':
+        return "#...##...##...#######...##...##...#";
+    case 'I':
+        return "#####..#....#....#....#....#..#####";
+    case 'K':
+        return "#...##..#.#.#..##...#.#..#..#.#...#";
+    case 'L':
+        return "#....#....#....#....#....#....#####";
+    case 'M':
+        return "#...###.###.#.##.#.##...##...##...#";
+    case 'N':
+        return "#...###..##.#.##..###...##...##...#";
+    case 'O':
+        return ".###.#...##...##...##...##...#.###.";
+    case 'P':
+        return "####.#...##...#####.#....#....#....";
+    case 'R':
+        return "####.#...##...#####.#.#..#..#.#...#";
+    case 'S':
+        return ".#####....#.....###.....#....#####.";
+    case 'T':
+        return "#####..#....#....#....#....#....#..";
+    case 'U':
+        return "#...##...##...##...##...##...#.###.";
+    case 'W':
+        return "#...##...##...##.#.##.#.###.###...#";
+    case 'Y':
+        return "#...##...#.#.#...#....#....#....#..";
+    default:
+        return "...................................";
     }
 }
 
-QImage makeTypeBadge(const TypeInfo &t)
+QImage makeTypeBadge(const TypeInfo& t)
 {
     const int W = 57;
     const int H = 13;
@@ -1076,7 +1123,7 @@ QImage makeTypeBadge(const TypeInfo &t)
         const QColor c = pass == 0 ? shadow : QColor(Qt::white);
         const int dy = pass == 0 ? 1 : 0;
         for (int i = 0; i < n; ++i) {
-            const char *bits = glyph(label.at(i).toLatin1());
+            const char* bits = glyph(label.at(i).toLatin1());
             for (int y = 0; y < 7; ++y)
                 for (int x = 0; x < 5; ++x)
                     if (bits[y * 5 + x] != '.')
@@ -1088,7 +1135,7 @@ QImage makeTypeBadge(const TypeInfo &t)
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -1097,7 +1144,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString root = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    auto image = [&root](const QString &name) { return root + "/images/" + name; };
+    auto image = [&root](const QString& name) { return root + "/images/" + name; };
 
     save(makeSplash(), image("splash.png"), true);
     save(makeBackground(), image("background.png"));
@@ -1129,7 +1176,7 @@ int main(int argc, char **argv)
         {"rock", QColor(0xA4, 0x94, 0x5C)},     {"steel", QColor(0x6C, 0x94, 0xA8)},
         {"water", QColor(0x34, 0x84, 0xE4)},
     };
-    for (const TypeInfo &t : types)
+    for (const TypeInfo& t : types)
         save(makeTypeBadge(t), root + "/types/" + t.name + ".png", true);
 
     return g_ok ? 0 : 1;

@@ -38,7 +38,8 @@ constexpr int kModel = 200;
 
 // ---------------------------------------------------------------- randomness
 
-struct Rng : SplitMix {
+struct Rng : SplitMix
+{
     using SplitMix::SplitMix;
     double range(double lo, double hi) { return lo + (hi - lo) * unit(); }
     int pick(int n) { return int(next() % quint64(n)); }
@@ -57,14 +58,31 @@ quint64 nameHash(const QString& name)
 
 // ---------------------------------------------------------------- types
 
-enum class Type { Bug, Dark, Dragon, Electric, Fighting, Fire, Flying, Ghost, Grass,
-                  Ground, Ice, Normal, Poison, Psychic, Rock, Steel, Water };
+enum class Type {
+    Bug,
+    Dark,
+    Dragon,
+    Electric,
+    Fighting,
+    Fire,
+    Flying,
+    Ghost,
+    Grass,
+    Ground,
+    Ice,
+    Normal,
+    Poison,
+    Psychic,
+    Rock,
+    Steel,
+    Water
+};
 
 Type typeOf(const QString& word)
 {
-    static const char* const words[] = {"bug", "dark", "dragon", "electric", "fighting", "fire",
-                                        "flying", "ghost", "grass", "ground", "ice", "normal",
-                                        "poison", "psychic", "rock", "steel", "water"};
+    static const char* const words[]
+        = {"bug",    "dark", "dragon", "electric", "fighting", "fire", "flying", "ghost", "grass",
+           "ground", "ice",  "normal", "poison",   "psychic",  "rock", "steel",  "water"};
     const QString lower = word.toLower();
     for (int i = 0; i < 17; ++i)
         if (lower == QLatin1String(words[i]))
@@ -72,7 +90,8 @@ Type typeOf(const QString& word)
     return Type::Normal;
 }
 
-struct Palette {
+struct Palette
+{
     QColor body;
     QColor accent;
 };
@@ -80,23 +99,40 @@ struct Palette {
 Palette paletteOf(Type t)
 {
     switch (t) {
-    case Type::Bug: return {QColor(0xA8, 0xC8, 0x3A), QColor(0x5E, 0x86, 0x1C)};
-    case Type::Dark: return {QColor(0x62, 0x58, 0x78), QColor(0xE0, 0x5A, 0x7A)};
-    case Type::Dragon: return {QColor(0x5C, 0x74, 0xE0), QColor(0xF0, 0xC2, 0x4A)};
-    case Type::Electric: return {QColor(0x7C, 0xD4, 0xF0), QColor(0xFF, 0xC2, 0x3A)};
-    case Type::Fighting: return {QColor(0xD6, 0x6A, 0x48), QColor(0xF4, 0xE4, 0xC8)};
-    case Type::Fire: return {QColor(0xF5, 0x7A, 0x3C), QColor(0xFF, 0xCF, 0x4A)};
-    case Type::Flying: return {QColor(0x96, 0xB6, 0xF0), QColor(0xFF, 0xF2, 0xC8)};
-    case Type::Ghost: return {QColor(0x9A, 0x86, 0xD6), QColor(0x6C, 0xE0, 0xD8)};
-    case Type::Grass: return {QColor(0x6C, 0xC8, 0x6A), QColor(0xF2, 0x8C, 0xB0)};
-    case Type::Ground: return {QColor(0xD6, 0xA8, 0x62), QColor(0x8A, 0x62, 0x36)};
-    case Type::Ice: return {QColor(0xA6, 0xE2, 0xF2), QColor(0x4E, 0x9C, 0xD6)};
-    case Type::Normal: return {QColor(0xEA, 0xCB, 0xA4), QColor(0xB8, 0x86, 0x5A)};
-    case Type::Poison: return {QColor(0xAE, 0x6C, 0xD0), QColor(0x9C, 0xE0, 0x50)};
-    case Type::Psychic: return {QColor(0xF4, 0x86, 0xBA), QColor(0x7A, 0x5C, 0xE8)};
-    case Type::Rock: return {QColor(0xB8, 0xA4, 0x7C), QColor(0x78, 0x6A, 0x50)};
-    case Type::Steel: return {QColor(0xB2, 0xBC, 0xCA), QColor(0x5A, 0x8C, 0xC8)};
-    case Type::Water: return {QColor(0x56, 0xA8, 0xE6), QColor(0xFF, 0xF0, 0xC8)};
+    case Type::Bug:
+        return {QColor(0xA8, 0xC8, 0x3A), QColor(0x5E, 0x86, 0x1C)};
+    case Type::Dark:
+        return {QColor(0x62, 0x58, 0x78), QColor(0xE0, 0x5A, 0x7A)};
+    case Type::Dragon:
+        return {QColor(0x5C, 0x74, 0xE0), QColor(0xF0, 0xC2, 0x4A)};
+    case Type::Electric:
+        return {QColor(0x7C, 0xD4, 0xF0), QColor(0xFF, 0xC2, 0x3A)};
+    case Type::Fighting:
+        return {QColor(0xD6, 0x6A, 0x48), QColor(0xF4, 0xE4, 0xC8)};
+    case Type::Fire:
+        return {QColor(0xF5, 0x7A, 0x3C), QColor(0xFF, 0xCF, 0x4A)};
+    case Type::Flying:
+        return {QColor(0x96, 0xB6, 0xF0), QColor(0xFF, 0xF2, 0xC8)};
+    case Type::Ghost:
+        return {QColor(0x9A, 0x86, 0xD6), QColor(0x6C, 0xE0, 0xD8)};
+    case Type::Grass:
+        return {QColor(0x6C, 0xC8, 0x6A), QColor(0xF2, 0x8C, 0xB0)};
+    case Type::Ground:
+        return {QColor(0xD6, 0xA8, 0x62), QColor(0x8A, 0x62, 0x36)};
+    case Type::Ice:
+        return {QColor(0xA6, 0xE2, 0xF2), QColor(0x4E, 0x9C, 0xD6)};
+    case Type::Normal:
+        return {QColor(0xEA, 0xCB, 0xA4), QColor(0xB8, 0x86, 0x5A)};
+    case Type::Poison:
+        return {QColor(0xAE, 0x6C, 0xD0), QColor(0x9C, 0xE0, 0x50)};
+    case Type::Psychic:
+        return {QColor(0xF4, 0x86, 0xBA), QColor(0x7A, 0x5C, 0xE8)};
+    case Type::Rock:
+        return {QColor(0xB8, 0xA4, 0x7C), QColor(0x78, 0x6A, 0x50)};
+    case Type::Steel:
+        return {QColor(0xB2, 0xBC, 0xCA), QColor(0x5A, 0x8C, 0xC8)};
+    case Type::Water:
+        return {QColor(0x56, 0xA8, 0xE6), QColor(0xFF, 0xF0, 0xC8)};
     }
     return {QColor(0xEA, 0xCB, 0xA4), QColor(0xB8, 0x86, 0x5A)};
 }
@@ -105,10 +141,9 @@ Palette paletteOf(Type t)
 
 QColor mix(const QColor& a, const QColor& b, qreal t)
 {
-    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
-                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
-                            float(a.blueF() + (b.blueF() - a.blueF()) * t),
-                            float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
+    return QColor::fromRgbF(
+        float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
+        float(a.blueF() + (b.blueF() - a.blueF()) * t), float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
 }
 
 QColor alpha(QColor c, int a)
@@ -202,8 +237,7 @@ void shaded(QPainter& p, const QPainterPath& path, const QColor& c, qreal lw = 2
 }
 
 // Runs draw() with the origin at `at`, rotated so that "up" points `deg`.
-template <class F>
-void placed(QPainter& p, QPointF at, qreal deg, qreal scale, F draw)
+template <class F> void placed(QPainter& p, QPointF at, qreal deg, qreal scale, F draw)
 {
     p.save();
     p.translate(at);
@@ -270,8 +304,8 @@ void drawLeaf(QPainter& p, qreal len, qreal w, const QColor& c = QColor(0x5C, 0x
 
 QPainterPath boltPath(qreal s)
 {
-    const QPointF pts[] = {{0.10, -1.0}, {0.62, -1.0}, {0.28, -0.28}, {0.62, -0.28},
-                           {-0.38, 1.0}, {-0.06, 0.08}, {-0.40, 0.08}};
+    const QPointF pts[]
+        = {{0.10, -1.0}, {0.62, -1.0}, {0.28, -0.28}, {0.62, -0.28}, {-0.38, 1.0}, {-0.06, 0.08}, {-0.40, 0.08}};
     QPolygonF poly;
     for (const QPointF& q : pts)
         poly << q * s;
@@ -441,7 +475,8 @@ void drawFeatherWing(QPainter& p, QPointF root, qreal span, qreal sx, const QCol
     p.setPen(QPen(lineFor(c).lighter(130), 1.2, Qt::SolidLine, Qt::RoundCap));
     for (int i = 1; i < feathers; ++i) {
         const qreal t = qreal(i) / feathers;
-        p.drawLine(QPointF(span * 0.15, -span * 0.1), QPointF(span * (1.05 - 0.95 * t) + span * 0.02, -span * (0.55 - 0.62 * t)));
+        p.drawLine(QPointF(span * 0.15, -span * 0.1),
+                   QPointF(span * (1.05 - 0.95 * t) + span * 0.02, -span * (0.55 - 0.62 * t)));
     }
     p.restore();
 }
@@ -502,12 +537,14 @@ enum class EyeStyle { Round, Iris, Sleepy, Happy };
 enum class Mouth { Smile, Cat, Open, Fang, Tiny };
 enum class Pattern { None, Spots, Stripes, Mark, Tips };
 
-struct Anchor {
+struct Anchor
+{
     QPointF at;
     qreal deg; // outward, clockwise from up
 };
 
-struct Anatomy {
+struct Anatomy
+{
     Plan plan = Plan::Biped;
     QPointF head;
     qreal hrx = 40, hry = 36;
@@ -520,15 +557,16 @@ struct Anatomy {
     QList<Anchor> arms;                // small limbs, deg = tilt
     Anchor tail;
     bool hasTailRoot = true;
-    QList<Anchor> back;                // spines, plates, leaves
+    QList<Anchor> back; // spines, plates, leaves
     QPointF wingRoot;
-    qreal wingGap = 0;                 // distance between the two wing roots
-    qreal faceShift = 0;               // quadrupeds look a little to the side
+    qreal wingGap = 0;   // distance between the two wing roots
+    qreal faceShift = 0; // quadrupeds look a little to the side
     qreal groundY = 168;
     qreal shadowRx = 60;
 };
 
-struct Creature {
+struct Creature
+{
     QString name;
     Type primary = Type::Normal;
     Type secondary = Type::Normal;
@@ -635,8 +673,9 @@ Creature describe(const Entry& e)
         c.ears = Ears::Round;
     if (c.primary == Type::Dragon)
         c.ears = Ears::None; // the horns take their place
-    c.eyes = fam.chance(0.12) ? EyeStyle::Happy : (fam.chance(0.15) ? EyeStyle::Sleepy
-                                                                     : (fam.chance(0.5) ? EyeStyle::Iris : EyeStyle::Round));
+    c.eyes = fam.chance(0.12)
+        ? EyeStyle::Happy
+        : (fam.chance(0.15) ? EyeStyle::Sleepy : (fam.chance(0.5) ? EyeStyle::Iris : EyeStyle::Round));
     c.pattern = Pattern(fam.pick(5));
     if (c.pattern == Pattern::None && c.stage >= 1)
         c.pattern = Pattern(1 + own.pick(4));
@@ -666,7 +705,8 @@ Anatomy build(const Creature& c)
         a.head = QPointF(100, a.bodyC.y() - a.bry - a.hry * 0.55);
         a.groundY = a.bodyC.y() + a.bry + 8;
         a.feet = {{QPointF(100 - a.brx * 0.5, a.groundY - 6), 0}, {QPointF(100 + a.brx * 0.5, a.groundY - 6), 0}};
-        a.arms = {{onEllipse(a.bodyC, a.brx * 0.95, a.bry, -70), -35}, {onEllipse(a.bodyC, a.brx * 0.95, a.bry, 70), 35}};
+        a.arms
+            = {{onEllipse(a.bodyC, a.brx * 0.95, a.bry, -70), -35}, {onEllipse(a.bodyC, a.brx * 0.95, a.bry, 70), 35}};
         a.tail = {onEllipse(a.bodyC, a.brx * 0.7, a.bry * 0.7, 115), 55};
         a.back = {{onEllipse(a.bodyC, a.brx, a.bry, -55), -70},
                   {onEllipse(a.bodyC, a.brx, a.bry, 55), 70},
@@ -689,8 +729,8 @@ Anatomy build(const Creature& c)
         const qreal legW = 15 * bodyGrow;
         const qreal top = a.bodyC.y() + a.bry * 0.3;
         const qreal h = a.groundY - top;
-        const qreal xs[4] = {a.bodyC.x() - a.brx * 0.55, a.bodyC.x() + a.brx * 0.55,
-                             a.bodyC.x() - a.brx * 0.25, a.bodyC.x() + a.brx * 0.8};
+        const qreal xs[4] = {a.bodyC.x() - a.brx * 0.55, a.bodyC.x() + a.brx * 0.55, a.bodyC.x() - a.brx * 0.25,
+                             a.bodyC.x() + a.brx * 0.8};
         a.frontLegs = {QRectF(xs[0] - legW / 2, top, legW, h), QRectF(xs[1] - legW / 2, top, legW, h)};
         a.backLegs = {QRectF(xs[2] - legW / 2, top - 2, legW, h), QRectF(xs[3] - legW / 2, top - 2, legW, h)};
         a.tail = {onEllipse(a.bodyC, a.brx * 0.92, a.bry * 0.9, 80), 40};
@@ -746,7 +786,8 @@ Anatomy build(const Creature& c)
         const QPointF bend(a.head.x() - 24, a.head.y() + a.hry + 62);
         a.body = tapered(root, bend, tip, a.hrx * 1.5, 5);
         a.groundY = 186;
-        a.arms = {{onEllipse(a.head, a.hrx * 0.98, a.hry, -118), -80}, {onEllipse(a.head, a.hrx * 0.98, a.hry, 118), 80}};
+        a.arms
+            = {{onEllipse(a.head, a.hrx * 0.98, a.hry, -118), -80}, {onEllipse(a.head, a.hrx * 0.98, a.hry, 118), 80}};
         a.tail = {tip, angleFromUp(tip - bend)};
         a.hasTailRoot = false;
         a.back = {{onEllipse(a.head, a.hrx, a.hry, -100), -105}, {onEllipse(a.head, a.hrx, a.hry, 100), 105}};
@@ -915,14 +956,15 @@ void drawHeadBack(QPainter& p, const Creature& c, const Anatomy& a)
     switch (c.primary) {
     case Type::Dragon:
         for (int side : {-1, 1})
-            placed(p, onEllipse(a.head, a.hrx * 0.92, a.hry * 0.92, side * 34 + a.faceShift * 40), side * 26, s * 1.35, [&] {
-                QPainterPath horn;
-                horn.moveTo(-6, 2);
-                horn.quadTo(-6, -16, side * 10, -30);
-                horn.quadTo(4, -14, 7, 2);
-                horn.closeSubpath();
-                shaded(p, horn, QColor(0xF4, 0xE6, 0xC4), 2.0);
-            });
+            placed(p, onEllipse(a.head, a.hrx * 0.92, a.hry * 0.92, side * 34 + a.faceShift * 40), side * 26, s * 1.35,
+                   [&] {
+                       QPainterPath horn;
+                       horn.moveTo(-6, 2);
+                       horn.quadTo(-6, -16, side * 10, -30);
+                       horn.quadTo(4, -14, 7, 2);
+                       horn.closeSubpath();
+                       shaded(p, horn, QColor(0xF4, 0xE6, 0xC4), 2.0);
+                   });
         break;
     case Type::Bug:
         p.setPen(QPen(lineFor(c.body), 2.4, Qt::SolidLine, Qt::RoundCap));
@@ -1092,10 +1134,12 @@ void drawHeadFront(QPainter& p, const Creature& c, const Anatomy& a, const QPain
         p.setPen(Qt::NoPen);
         p.setBrush(alpha(mix(c.body, kInk, 0.55), 235));
         QPainterPath band;
-        band.addRoundedRect(QRectF(a.head.x() - a.hrx * 1.2, a.head.y() - a.hry * 0.22, a.hrx * 2.4, a.hry * 0.44), 8, 8);
+        band.addRoundedRect(QRectF(a.head.x() - a.hrx * 1.2, a.head.y() - a.hry * 0.22, a.hrx * 2.4, a.hry * 0.44), 8,
+                            8);
         p.drawPath(band);
         p.restore();
-        QPainterPath moon = ellipse(brow, 7 * s, 7 * s).subtracted(ellipse(brow + QPointF(3.5 * s, -2 * s), 6 * s, 6 * s));
+        QPainterPath moon
+            = ellipse(brow, 7 * s, 7 * s).subtracted(ellipse(brow + QPointF(3.5 * s, -2 * s), 6 * s, 6 * s));
         p.setPen(QPen(QColor(0x9C, 0x7C, 0x20), 1.2));
         p.setBrush(QColor(0xFF, 0xD8, 0x5A));
         p.drawPath(moon);
@@ -1254,7 +1298,8 @@ void drawFace(QPainter& p, const Creature& c, const Anatomy& a, Rng& r)
     drawEye(p, c, face + QPointF(-gap, 0), size, -1);
     drawEye(p, c, face + QPointF(gap, 0), size, 1);
 
-    const QPointF m = face + QPointF(a.plan == Plan::Quadruped ? -a.hrx * 0.12 : 0, size * 1.55 + (a.plan == Plan::Quadruped ? 2 : 0));
+    const QPointF m = face
+        + QPointF(a.plan == Plan::Quadruped ? -a.hrx * 0.12 : 0, size * 1.55 + (a.plan == Plan::Quadruped ? 2 : 0));
     if (a.plan == Plan::Quadruped || c.mouth == Mouth::Cat) {
         p.setPen(Qt::NoPen);
         p.setBrush(kInk);
@@ -1367,7 +1412,7 @@ void drawBelly(QPainter& p, const Creature& c, const Anatomy& a)
 void drawBackFeature(QPainter& p, const Creature& c, const Anatomy& a, Type bt)
 {
     const qreal wingSpan = (a.plan == Plan::Quadruped ? 58 : (a.plan == Plan::Blob ? 60 : 54))
-                           * (c.stage == 0 ? 0.9 : (c.stage == 2 ? 1.12 : 1.0));
+        * (c.stage == 0 ? 0.9 : (c.stage == 2 ? 1.12 : 1.0));
     auto wings = [&](auto draw) {
         if (a.plan == Plan::Quadruped) {
             draw(a.wingRoot + QPointF(8, 0), wingSpan * 0.9, 1.0, 58.0, true);
@@ -1572,7 +1617,8 @@ void drawAmbient(QPainter& p, const Creature& c, const Anatomy& a, Rng& r)
     if (c.primary == Type::Rock || c.primary == Type::Ground) {
         placed(p, QPointF(58, a.groundY + 8), 0, 1.0, [&] { drawRock(p, 4, QColor(0xB0, 0x9C, 0x7C), c.seed + 7); });
         placed(p, QPointF(36, a.groundY + 2), 0, 1.0, [&] { drawRock(p, 6, QColor(0xB0, 0x9C, 0x7C), c.seed + 9); });
-        placed(p, QPointF(168, a.groundY + 4), 0, 1.0, [&] { drawRock(p, 4.5, QColor(0xA0, 0x8C, 0x70), c.seed + 11); });
+        placed(p, QPointF(168, a.groundY + 4), 0, 1.0,
+               [&] { drawRock(p, 4.5, QColor(0xA0, 0x8C, 0x70), c.seed + 11); });
     }
 }
 
@@ -1712,14 +1758,14 @@ QImage portrait(const Creature& c)
     base.scale(grow, grow);
     base.translate(-100, -a.groundY);
     constexpr int pad = 60;
-    const QImage probe =
-        renderLayer(c, base * QTransform::fromTranslate(pad, pad), QSize(kModel + 2 * pad, kModel + 2 * pad));
+    const QImage probe
+        = renderLayer(c, base * QTransform::fromTranslate(pad, pad), QSize(kModel + 2 * pad, kModel + 2 * pad));
     QRectF box = QRectF(coverage(probe)).translated(-pad, -pad).united(base.mapRect(shadowRect));
     // Wider than the halo's spread, so the halo is not cut at the edge.
     constexpr qreal margin = 9;
     const QSize room = kClear.size();
-    const qreal fit =
-        std::min({1.0, (room.width() - 2 * margin) / box.width(), (room.height() - 2 * margin) / box.height()});
+    const qreal fit
+        = std::min({1.0, (room.width() - 2 * margin) / box.width(), (room.height() - 2 * margin) / box.height()});
     QTransform adjust;
     adjust.translate(room.width() / 2.0, room.height() / 2.0);
     adjust.scale(fit, fit);

@@ -13,7 +13,8 @@
 namespace portraits {
 
 // What a portrait is drawn from, as read from a creature data file.
-struct Entry {
+struct Entry
+{
     QString name;
     QStringList types;
     QStringList stages; // names along the evolution line, in order

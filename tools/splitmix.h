@@ -9,7 +9,10 @@
 class SplitMix
 {
 public:
-    explicit SplitMix(quint64 seed) : state(seed) {}
+    explicit SplitMix(quint64 seed)
+        : state(seed)
+    {
+    }
 
     quint64 next()
     {

@@ -7,11 +7,10 @@ namespace {
 
 // White and the near-white tones that surround the artwork.
 constexpr QRgb transparentColours[] = {
-    qRgb(255, 255, 255), qRgb(255, 254, 254), qRgb(255, 254, 253), qRgb(255, 254, 252),
-    qRgb(254, 254, 254), qRgb(254, 255, 255), qRgb(253, 254, 254), qRgb(253, 255, 255),
-    qRgb(255, 255, 254), qRgb(255, 255, 253), qRgb(253, 253, 253), qRgb(254, 254, 253),
-    qRgb(254, 254, 251), qRgb(254, 254, 252), qRgb(252, 255, 255), qRgb(252, 255, 254),
-    qRgb(254, 255, 254),
+    qRgb(255, 255, 255), qRgb(255, 254, 254), qRgb(255, 254, 253), qRgb(255, 254, 252), qRgb(254, 254, 254),
+    qRgb(254, 255, 255), qRgb(253, 254, 254), qRgb(253, 255, 255), qRgb(255, 255, 254), qRgb(255, 255, 253),
+    qRgb(253, 253, 253), qRgb(254, 254, 253), qRgb(254, 254, 251), qRgb(254, 254, 252), qRgb(252, 255, 255),
+    qRgb(252, 255, 254), qRgb(254, 255, 254),
 };
 
 bool isBackground(QRgb pixel)

@@ -122,8 +122,7 @@ void HttpClient::finish(bool error, const QString& why)
     // Someone asked for https on purpose; a failure there (no TLS, a server
     // that does not speak it) deserves a word, where plain http stays silent.
     if (error && currentUrl.scheme() == QLatin1String("https"))
-        std::cerr << "cannot fetch " << currentUrl.toString().toStdString() << ": " << why.toStdString()
-                  << std::endl;
+        std::cerr << "cannot fetch " << currentUrl.toString().toStdString() << ": " << why.toStdString() << std::endl;
     deadline.stop();
     ended->disconnect(this);
     if (!ended->isFinished())

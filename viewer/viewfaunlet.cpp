@@ -14,7 +14,6 @@
 #include "widgets/plainlines.h"
 #include "widgets/statbar.h"
 
-
 viewFaunlet::viewFaunlet(QWidget* parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui_viewFaunlet>())
@@ -32,9 +31,8 @@ viewFaunlet::viewFaunlet(QWidget* parent)
     connect(net->getHttpPointer(), &HttpClient::requestFinished, this, &viewFaunlet::printPicture);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    const char* const words[] = {"Bug",    "Dark",   "Dragon", "Electric", "Fighting", "Fire",
-                                 "Flying", "Ghost",  "Grass",  "Ground",   "Ice",      "Normal",
-                                 "Poison", "Psychic", "Rock",  "Steel",    "Water"};
+    const char* const words[] = {"Bug",    "Dark", "Dragon", "Electric", "Fighting", "Fire", "Flying", "Ghost", "Grass",
+                                 "Ground", "Ice",  "Normal", "Poison",   "Psychic",  "Rock", "Steel",  "Water"};
     for (const char* word : words) {
         const QString type = QString::fromLatin1(word);
         pictureTypes.insert(type, QStringLiteral("<img src=':/types/") + type.toLower() + QStringLiteral("'/>"));
@@ -93,8 +91,10 @@ void viewFaunlet::setFaunlet(Faunlet* faunlet)
                                      + QStringLiteral("  (at lvl. <font color='green'>")
                                      + faunlet->getLvlEvo().toHtmlEscaped() + QStringLiteral("</font>)"));
 
-    for (const skills& move : xml::getInstance(WorkingFiles::dataFile())->getSkillsUpTo(faunlet->getName(), xml::maxLevel))
-        PlainLines::append(ui->textEdit_Attacks, QString::number(move.getLvl()) + QStringLiteral(" \t ") + move.getName());
+    for (const skills& move :
+         xml::getInstance(WorkingFiles::dataFile())->getSkillsUpTo(faunlet->getName(), xml::maxLevel))
+        PlainLines::append(ui->textEdit_Attacks,
+                           QString::number(move.getLvl()) + QStringLiteral(" \t ") + move.getName());
 }
 
 void viewFaunlet::closeEvent(QCloseEvent* event)

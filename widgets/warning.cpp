@@ -25,7 +25,7 @@ void WarningBox::show(const QString& text)
 }
 
 QMessageBox::StandardButton WarningBox::ask(const QString& text, QMessageBox::StandardButtons buttons,
-                                         QMessageBox::StandardButton escape)
+                                            QMessageBox::StandardButton escape)
 {
     return run(text, buttons, escape);
 }

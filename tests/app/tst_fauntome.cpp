@@ -57,8 +57,8 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("one to five") << QList<int>{1, 2, 3, 4, 5}
                                      << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN", "FERNMOSS", "GLOOMOTH"};
-        QTest::newRow("stops at the first gap") << QList<int>{1, 2, 3, 5}
-                                                << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN"};
+        QTest::newRow("stops at the first gap")
+            << QList<int>{1, 2, 3, 5} << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN"};
         QTest::newRow("no creature one") << QList<int>{2, 3} << QStringList{};
     }
 
@@ -125,15 +125,15 @@ private slots:
         QTest::newRow("Exit, Yes") << false << "" << Answers{QMessageBox::Yes} << QStringList{quit} << true;
         QTest::newRow("close, No") << true << "" << Answers{QMessageBox::No} << QStringList{quit} << false;
         QTest::newRow("close, Yes") << true << "" << Answers{QMessageBox::Yes} << QStringList{quit} << true;
-        QTest::newRow("unchanged editor: the quit question only") << true << "u" << Answers{QMessageBox::Yes}
-                                                                  << QStringList{quit} << true;
-        QTest::newRow("changed owner, Cancel: no quit question") << true << "o" << Answers{QMessageBox::Cancel}
-                                                                 << QStringList{owner} << false;
+        QTest::newRow("unchanged editor: the quit question only")
+            << true << "u" << Answers{QMessageBox::Yes} << QStringList{quit} << true;
+        QTest::newRow("changed owner, Cancel: no quit question")
+            << true << "o" << Answers{QMessageBox::Cancel} << QStringList{owner} << false;
         QTest::newRow("owner and team changed, both discarded, Yes")
             << false << "ot" << Answers{QMessageBox::Discard, QMessageBox::Discard, QMessageBox::Yes}
             << QStringList{owner, team, quit} << true;
-        QTest::newRow("changed team saved, then No") << false << "t" << Answers{QMessageBox::Save, QMessageBox::No}
-                                                     << QStringList{team, quit} << false;
+        QTest::newRow("changed team saved, then No")
+            << false << "t" << Answers{QMessageBox::Save, QMessageBox::No} << QStringList{team, quit} << false;
     }
 
     void quitConfirmation()
@@ -279,7 +279,8 @@ private slots:
             program.setWorkingDirectory(dir.path());
             program.start(QStringLiteral(FAUNTOME_BINARY), {});
             QVERIFY(program.waitForStarted());
-            QTRY_VERIFY_WITH_TIMEOUT(QDir(dir.filePath("owners")).exists() && QDir(dir.filePath("teams")).exists(), 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(QDir(dir.filePath("owners")).exists() && QDir(dir.filePath("teams")).exists(),
+                                     20000);
             program.kill();
             program.waitForFinished();
             if (run == 0)

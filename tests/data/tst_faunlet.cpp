@@ -46,7 +46,6 @@ private slots:
         assigned = source;
         QCOMPARE(assigned.getType(), source.getType());
     }
-
 };
 
 QTEST_APPLESS_MAIN(tst_Faunlet)

@@ -90,7 +90,8 @@ private slots:
         WorkDir dir;
         QVERIFY(dir.makeStoreDirs());
         const QByteArray avatar = QByteArray(50 * 1024 * 1024, 'A');
-        QVERIFY(dir.write(QStringLiteral("owners/Big.xml"), "<owner name=\"Big\"><avatar>" + avatar + "</avatar></owner>"));
+        QVERIFY(
+            dir.write(QStringLiteral("owners/Big.xml"), "<owner name=\"Big\"><avatar>" + avatar + "</avatar></owner>"));
         classOwner owner;
         QVERIFY(owner.loadOwner(QStringLiteral("Big.xml")));
         QCOMPARE(owner.get_img().size(), avatar.size() / 4 * 3);

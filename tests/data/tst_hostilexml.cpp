@@ -60,7 +60,7 @@ private slots:
             << QStringList{"EMBERLISK"} << false;
         QTest::newRow("external entity is never fetched")
             << "<!DOCTYPE fauntome [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><fauntome>" + creature(1, "A&x;B")
-                   + "</fauntome>"
+                + "</fauntome>"
             << QStringList{"AB"} << false;
         const QByteArray laughs = "<!DOCTYPE fauntome [<!ENTITY a \"aaaaaaaaaa\">"
                                   "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
@@ -76,10 +76,9 @@ private slots:
         // small file yields nothing; a creature in an earlier block survives.
         QTest::newRow("invalid UTF-8 in a small file")
             << kHead + "<fauntome>" + a + creature(2, "BR\xC3\x28VO") + "</fauntome>" << QStringList{} << true;
-        QTest::newRow("invalid UTF-8 far into the file")
-            << kHead + "<fauntome>" + a + creature(2, "PADDED", "<pad>" + QByteArray(100000, 'p') + "</pad>")
-                   + creature(3, "BR\xC3\x28VO") + "</fauntome>"
-            << QStringList{"ALPHA"} << true;
+        QTest::newRow("invalid UTF-8 far into the file") << kHead + "<fauntome>" + a
+                + creature(2, "PADDED", "<pad>" + QByteArray(100000, 'p') + "</pad>") + creature(3, "BR\xC3\x28VO")
+                + "</fauntome>" << QStringList{"ALPHA"} << true;
         QTest::newRow("not XML at all") << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << QStringList{} << true;
         QTest::newRow("empty file") << QByteArray() << QStringList{} << true;
     }
@@ -106,7 +105,8 @@ private slots:
     {
         WorkDir dir;
         const int size = 50 * 1024 * 1024;
-        const QByteArray body = "  <evolutions/>\n  <description>" + QByteArray(size, 'z') + "</description>\n  <moves/>\n";
+        const QByteArray body
+            = "  <evolutions/>\n  <description>" + QByteArray(size, 'z') + "</description>\n  <moves/>\n";
         QVERIFY(dir.writeData(creature(1, "ALPHA", body) + creature(2, "BRAVO")));
         xml reader(QStringLiteral("faundata.xml"));
         std::unique_ptr<Faunlet> first(reader.getFaunlet(1));

@@ -152,8 +152,7 @@ private slots:
         QVERIFY(dir.write(QStringLiteral("faundata.xml"), content));
         xml reader(QStringLiteral("faundata.xml"));
         // The list fill: the sweep that builds the index.
-        for (int n = 1; Record(reader.getFaunlet(n)); ++n) {
-        }
+        for (int n = 1; Record(reader.getFaunlet(n)); ++n) { }
         Capture err(2);
         QStringList got;
         for (const QString& question : asked) {
@@ -198,7 +197,8 @@ private slots:
             " <faunlet id=\"1\"><name>A</name>\n"
             "  <stats><HP>45</HP><ATK>49</ATK><DEF>50</DEF><SPD>51</SPD><SAT>65</SAT><SDF>66</SDF></stats>\n"
             "  <exp>30</exp><exp>12</exp><types><type>Grass</type><type>Poison</type></types>\n"
-            "  <ability>Thicket Veil</ability>\n" "  <evolutions><name>A</name></evolutions>\n"
+            "  <ability>Thicket Veil</ability>\n"
+            "  <evolutions><name>A</name></evolutions>\n"
             "  <height>0.7</height><weight>heavy</weight><description>Hides &amp; waits.</description>\n"
             "  <moves/>\n </faunlet>\n"));
         xml reader(QStringLiteral("faundata.xml"));
@@ -246,18 +246,25 @@ private slots:
         QTest::addColumn<QString>("lvlEvo");
         const QByteArray mixed = "<s><name>ONE</name></s><s><name>TWO</name><lvl>16</lvl></s>"
                                  "<s><name>THREE</name><condition>Trade</condition></s>";
-        QTest::newRow("first stage at a level") << mixed << QByteArray("ONE") << "TWO" << "16";
-        QTest::newRow("second stage by condition") << mixed << QByteArray("TWO") << "THREE" << "Trade";
-        QTest::newRow("last stage has none") << mixed << QByteArray("THREE") << "" << "";
+        QTest::newRow("first stage at a level") << mixed << QByteArray("ONE") << "TWO"
+                                                << "16";
+        QTest::newRow("second stage by condition") << mixed << QByteArray("TWO") << "THREE"
+                                                   << "Trade";
+        QTest::newRow("last stage has none") << mixed << QByteArray("THREE") << ""
+                                             << "";
         const QByteArray textOrder = "<name>ONE</name><name>TWO</name><lvl>7</lvl><name>THREE</name><lvl>10</lvl>";
-        QTest::newRow("file order, not text order: 1->2") << textOrder << QByteArray("ONE") << "TWO" << "7";
-        QTest::newRow("file order, not text order: 2->3") << textOrder << QByteArray("TWO") << "THREE" << "10";
+        QTest::newRow("file order, not text order: 1->2") << textOrder << QByteArray("ONE") << "TWO"
+                                                          << "7";
+        QTest::newRow("file order, not text order: 2->3") << textOrder << QByteArray("TWO") << "THREE"
+                                                          << "10";
         const QByteArray sameLevel = "<name>ONE</name><name>TWO</name><lvl>10</lvl><name>THREE</name><lvl>10</lvl>";
-        QTest::newRow("same level text both kept") << sameLevel << QByteArray("TWO") << "THREE" << "10";
+        QTest::newRow("same level text both kept") << sameLevel << QByteArray("TWO") << "THREE"
+                                                   << "10";
         const QByteArray small = "<name>one</name><name>two</name><lvl>5</lvl>";
-        QTest::newRow("small letters in family match, stored in capitals")
-            << small << QByteArray("ONE") << "TWO" << "5";
-        QTest::newRow("own name not in capitals never matches") << small << QByteArray("One") << "" << "";
+        QTest::newRow("small letters in family match, stored in capitals") << small << QByteArray("ONE") << "TWO"
+                                                                           << "5";
+        QTest::newRow("own name not in capitals never matches") << small << QByteArray("One") << ""
+                                                                << "";
     }
 
     void evolution()
@@ -300,19 +307,20 @@ private slots:
         QFETCH(QString, expected);
         WorkDir dir;
         const QByteArray creatures = creature(1, "ALPHA",
-                     "  <moves>\n"
-                     "   <move type=\"level-up\"><name>Nip</name><lvl>1</lvl></move>\n"
-                     "   <move type=\"level-up\"><name>Gnaw</name><lvl>1</lvl></move>\n"
-                     "   <move type=\"level-up\"><name>Bite</name><lvl>7</lvl></move>\n"
-                     "   <move type=\"machine\"><name>Quake</name><lvl>30</lvl></move>\n"
-                     "   <move><name>Untyped</name><lvl>30</lvl></move>\n"
-                     "   <!-- a remark -->\n"
-                     "   <move type=\"level-up\"><name>After</name><lvl>9</lvl></move>\n"
-                     "   <move type=\"level-up\"><lvl>11</lvl></move>\n"
-                     "   <move type=\"level-up\"><name>Lost</name></move>\n"
-                     "   <move type=\"level-up\"><name>Fumble</name><lvl>1x</lvl></move>\n"
-                     "  </moves>\n")
-            + creature(2, "BETA") + creature(3, "GAMMA", "  <moves><move type=\"level-up\"><name>Zap</name><lvl>1</lvl></move></moves>\n")
+                                              "  <moves>\n"
+                                              "   <move type=\"level-up\"><name>Nip</name><lvl>1</lvl></move>\n"
+                                              "   <move type=\"level-up\"><name>Gnaw</name><lvl>1</lvl></move>\n"
+                                              "   <move type=\"level-up\"><name>Bite</name><lvl>7</lvl></move>\n"
+                                              "   <move type=\"machine\"><name>Quake</name><lvl>30</lvl></move>\n"
+                                              "   <move><name>Untyped</name><lvl>30</lvl></move>\n"
+                                              "   <!-- a remark -->\n"
+                                              "   <move type=\"level-up\"><name>After</name><lvl>9</lvl></move>\n"
+                                              "   <move type=\"level-up\"><lvl>11</lvl></move>\n"
+                                              "   <move type=\"level-up\"><name>Lost</name></move>\n"
+                                              "   <move type=\"level-up\"><name>Fumble</name><lvl>1x</lvl></move>\n"
+                                              "  </moves>\n")
+            + creature(2, "BETA")
+            + creature(3, "GAMMA", "  <moves><move type=\"level-up\"><name>Zap</name><lvl>1</lvl></move></moves>\n")
             + creature(5, "GAMMA", "  <moves><move type=\"level-up\"><name>Later</name><lvl>1</lvl></move></moves>\n");
         // Every way of reaching the table: straight away; after the
         // list-filling sweep, which notes where each creature stands; and
@@ -322,8 +330,7 @@ private slots:
             QVERIFY(dir.writeData(creatures));
             xml reader(QStringLiteral("faundata.xml"));
             if (way != QLatin1String("at once"))
-                for (int n = 1; Record(reader.getFaunlet(n)); ++n) {
-                }
+                for (int n = 1; Record(reader.getFaunlet(n)); ++n) { }
             if (way == QLatin1String("after an edit"))
                 QVERIFY(dir.writeData(creature(4, "EARLIER", "<moves/>") + creatures));
             QVERIFY2(movesOf(reader, asked, level) == expected, way);
@@ -333,14 +340,14 @@ private slots:
     void moveTraceOnStandardOutput()
     {
         WorkDir dir;
-        QVERIFY(dir.writeData(creature(1, "A", "<moves><move type=\"level-up\"><name>X</name><lvl>16</lvl></move>"
-                                               "<move type=\"level-up\"><name>Y</name><lvl>16</lvl></move></moves>")));
+        QVERIFY(dir.writeData(creature(1, "A",
+                                       "<moves><move type=\"level-up\"><name>X</name><lvl>16</lvl></move>"
+                                       "<move type=\"level-up\"><name>Y</name><lvl>16</lvl></move></moves>")));
         xml reader(QStringLiteral("faundata.xml"));
         Capture out(1);
         QCOMPARE(movesOf(reader, QStringLiteral("A"), 16), QStringLiteral("X@16,Y@16"));
         QCOMPARE(out.text(), QByteArray("16===16\n16===16\n"));
     }
-
 };
 
 QTEST_GUILESS_MAIN(tst_Xml)

@@ -27,14 +27,14 @@ void prepare()
 {
     QDir().mkpath(QStringLiteral("owners"));
     QDir().mkpath(QStringLiteral("teams"));
-    static const char data[] =
-        "<fauntome>"
-        "<faunlet id=\"1\"><name>MOSSLING</name><stats><HP>40</HP></stats><type>Grass</type>"
-        "<evolutions><name>MOSSLING</name><name>MOSSWARDEN</name><lvl>14</lvl></evolutions>"
-        "<moves><move type=\"level-up\"><name>Moss Lash</name><lvl>1</lvl></move></moves></faunlet>"
-        "<faunlet id=\"2\"><name>EMBERLISK</name><stats><ATK>55</ATK></stats><type>Fire</type>"
-        "<evolutions/><moves/></faunlet>"
-        "</fauntome>";
+    static const char data[]
+        = "<fauntome>"
+          "<faunlet id=\"1\"><name>MOSSLING</name><stats><HP>40</HP></stats><type>Grass</type>"
+          "<evolutions><name>MOSSLING</name><name>MOSSWARDEN</name><lvl>14</lvl></evolutions>"
+          "<moves><move type=\"level-up\"><name>Moss Lash</name><lvl>1</lvl></move></moves></faunlet>"
+          "<faunlet id=\"2\"><name>EMBERLISK</name><stats><ATK>55</ATK></stats><type>Fire</type>"
+          "<evolutions/><moves/></faunlet>"
+          "</fauntome>";
     writeFile(QStringLiteral("faundata.xml"), reinterpret_cast<const uint8_t*>(data), sizeof data - 1);
 }
 

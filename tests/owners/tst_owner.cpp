@@ -94,9 +94,9 @@ private slots:
             QVERIFY(dir->write(QStringLiteral("owners/") + file, "<owner name=\"x\"/>"));
         const QByteArray jpeg = jpegOf(QSize(12, 10));
         // Written by hand, as another copy of the program would.
-        QVERIFY(dir->write("owners/Zoë Ångström.xml", "<!DOCTYPE owners>\n<owner name=\"Zoë Ångström\" loc=\"DTC\" sexe=\""
-                                                          + sexe.toUtf8() + "\">\n <avatar>" + jpeg.toBase64()
-                                                          + "</avatar>\n</owner>\n"));
+        QVERIFY(dir->write("owners/Zoë Ångström.xml",
+                           "<!DOCTYPE owners>\n<owner name=\"Zoë Ångström\" loc=\"DTC\" sexe=\"" + sexe.toUtf8()
+                               + "\">\n <avatar>" + jpeg.toBase64() + "</avatar>\n</owner>\n"));
         Owner editor;
         QStringList items;
         answerItemPicker(pick ? QStringLiteral("Zoë Ångström.xml") : QString(), &items);
@@ -134,17 +134,17 @@ private slots:
         QTest::addColumn<Answers>("answers");
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<bool>("folderChanged");
-        QTest::newRow("new editor onto an owner, No") << "" << QStringList{"Ann"} << Answers{QMessageBox::No}
-                                                      << QStringList{replaceQuestion("Ann")} << false;
-        QTest::newRow("new editor onto an owner, Yes") << "" << QStringList{"Ann"} << Answers{QMessageBox::Yes}
-                                                       << QStringList{replaceQuestion("Ann")} << true;
-        QTest::newRow("loaded, saved under its own name") << "Ann.xml" << QStringList{"Ann"} << Answers{}
-                                                          << QStringList{} << true;
-        QTest::newRow("loaded, renamed onto another owner, No") << "Ann.xml" << QStringList{"Bob"}
-                                                                << Answers{QMessageBox::No}
-                                                                << QStringList{replaceQuestion("Bob")} << false;
-        QTest::newRow("saved once, saved again") << "" << QStringList{"Cat", "Cat"} << Answers{} << QStringList{}
-                                                 << true;
+        QTest::newRow("new editor onto an owner, No")
+            << "" << QStringList{"Ann"} << Answers{QMessageBox::No} << QStringList{replaceQuestion("Ann")} << false;
+        QTest::newRow("new editor onto an owner, Yes")
+            << "" << QStringList{"Ann"} << Answers{QMessageBox::Yes} << QStringList{replaceQuestion("Ann")} << true;
+        QTest::newRow("loaded, saved under its own name")
+            << "Ann.xml" << QStringList{"Ann"} << Answers{} << QStringList{} << true;
+        QTest::newRow("loaded, renamed onto another owner, No")
+            << "Ann.xml" << QStringList{"Bob"} << Answers{QMessageBox::No} << QStringList{replaceQuestion("Bob")}
+            << false;
+        QTest::newRow("saved once, saved again")
+            << "" << QStringList{"Cat", "Cat"} << Answers{} << QStringList{} << true;
         QTest::newRow("failed load, saved under that name")
             << "Bad.xml" << QStringList{"Bad"} << Answers{QMessageBox::Ok, QMessageBox::No}
             << QStringList{"Warning !|The owner file \"Bad.xml\" could not be loaded: line 1, column 13: "
@@ -191,8 +191,8 @@ private slots:
                                          << "line 2, column 8: Premature end of document.";
         QTest::newRow("nested too deep") << "A.xml" << nested.toUtf8()
                                          << "line 1, column 199: elements are nested more than 64 deep";
-        QTest::newRow("root is not an owner") << "A.xml" << QByteArray("<team name=\"A\"/>")
-                                              << "The file holds a \"team\" element, not an owner.";
+        QTest::newRow("root is not an owner")
+            << "A.xml" << QByteArray("<team name=\"A\"/>") << "The file holds a \"team\" element, not an owner.";
         QTest::newRow("cannot be read") << "A.xml" << QByteArray() << "";
         QTest::newRow("markup in the name stays text")
             << "<img src='x'>.xml" << QByteArray("<owner") << "line 1, column 6: Premature end of document.";
@@ -211,8 +211,9 @@ private slots:
         MessageBoxes boxes;
         loadChoosing(editor, file);
         QCOMPARE(boxes.seen.size(), 1);
-        QVERIFY2(boxes.seen.first().startsWith("Warning !|The owner file \"" + file + "\" could not be loaded: " + reason),
-                 qPrintable(boxes.seen.first()));
+        QVERIFY2(
+            boxes.seen.first().startsWith("Warning !|The owner file \"" + file + "\" could not be loaded: " + reason),
+            qPrintable(boxes.seen.first()));
         QCOMPARE(nameField(&editor)->text(), QString());
         QCOMPARE(avatarField(&editor)->text(), QString());
         QVERIFY(part<QRadioButton>(&editor, "radioButton_boy")->isChecked());
@@ -227,8 +228,10 @@ private slots:
         QTest::addColumn<QSize>("preview");
         QTest::addColumn<int>("warnings");
         QTest::newRow("cancelled keeps path and preview") << QString() << "old.png" << QSize(6, 4) << 0;
-        QTest::newRow("no picture keeps them, with a word") << "notes.png" << "old.png" << QSize(6, 4) << 1;
-        QTest::newRow("another picture replaces them") << "new.png" << "new.png" << QSize(3, 5) << 0;
+        QTest::newRow("no picture keeps them, with a word") << "notes.png"
+                                                            << "old.png" << QSize(6, 4) << 1;
+        QTest::newRow("another picture replaces them") << "new.png"
+                                                       << "new.png" << QSize(3, 5) << 0;
     }
 
     void avatarChoice()
@@ -260,14 +263,14 @@ private slots:
         QTest::addColumn<bool>("stays");
         QTest::addColumn<bool>("saved");
         const QString question = "Warning !|The owner \"Ann\" has unsaved changes. Save them?";
-        QTest::newRow("unchanged closes without a word") << QString() << false << Answers{} << QStringList{} << false
-                                                         << false;
-        QTest::newRow("Cancel keeps the editor") << "Ann" << false << Answers{QMessageBox::Cancel}
-                                                 << QStringList{question} << true << false;
-        QTest::newRow("Escape, Discard closes") << "Ann" << true << Answers{QMessageBox::Discard}
-                                                << QStringList{question} << false << false;
-        QTest::newRow("Escape, Save writes and closes") << "Ann" << true << Answers{QMessageBox::Save}
-                                                        << QStringList{question} << false << true;
+        QTest::newRow("unchanged closes without a word")
+            << QString() << false << Answers{} << QStringList{} << false << false;
+        QTest::newRow("Cancel keeps the editor")
+            << "Ann" << false << Answers{QMessageBox::Cancel} << QStringList{question} << true << false;
+        QTest::newRow("Escape, Discard closes")
+            << "Ann" << true << Answers{QMessageBox::Discard} << QStringList{question} << false << false;
+        QTest::newRow("Escape, Save writes and closes")
+            << "Ann" << true << Answers{QMessageBox::Save} << QStringList{question} << false << true;
         QTest::newRow("Save that fails keeps the editor")
             << "   " << false << Answers{QMessageBox::Save}
             << QStringList{"Warning !|The owner \"   \" has unsaved changes. Save them?",
@@ -309,8 +312,11 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("why");
-        QTest::newRow("file size limit") << "Ann" << "limit" << qt_error_string(EFBIG);
-        QTest::newRow("directory in the way") << "Ann" << "directory" << "A folder stands where the file must go.";
+        QTest::newRow("file size limit") << "Ann"
+                                         << "limit" << qt_error_string(EFBIG);
+        QTest::newRow("directory in the way") << "Ann"
+                                              << "directory"
+                                              << "A folder stands where the file must go.";
         for (const auto& [row, name] : unsafeNames())
             QTest::addRow("unsafe name: %s", row) << name << "" << StoreName::problem(name);
     }

@@ -6,8 +6,7 @@
 
 // The named child of a window; a test that names a widget the form lacks
 // stops here, loudly, instead of crashing on a null pointer later.
-template<typename T>
-T* part(const QObject* window, const char* name)
+template <typename T> T* part(const QObject* window, const char* name)
 {
     T* found = window->findChild<T*>(QLatin1String(name));
     if (!found)

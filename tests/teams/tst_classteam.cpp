@@ -32,12 +32,24 @@ Faunlet* stock(const QString& name)
 QMap<QString, QString> fields(const Faunlet& f)
 {
     const auto n = [](auto value) { return QString::number(value); };
-    return {{"id", n(f.getId())}, {"name", f.getName()}, {"types", f.getType().join(',')},
-            {"ability", f.getAbility()}, {"experience", n(f.getExperience())}, {"health", n(f.getHealth())},
-            {"attack", n(f.getAttack())}, {"defense", n(f.getDefense())}, {"speed", n(f.getSpeed())},
-            {"sat", n(f.getSAT())}, {"sdf", n(f.getSDF())}, {"level", n(f.getLevel())}, {"sexe", f.getSexe()},
-            {"height", n(f.getHeight())}, {"weight", n(f.getWeight())}, {"lvlEvo", f.getLvlEvo()},
-            {"nameEvo", f.getNameEvo()}, {"description", f.getDescription()}};
+    return {{"id", n(f.getId())},
+            {"name", f.getName()},
+            {"types", f.getType().join(',')},
+            {"ability", f.getAbility()},
+            {"experience", n(f.getExperience())},
+            {"health", n(f.getHealth())},
+            {"attack", n(f.getAttack())},
+            {"defense", n(f.getDefense())},
+            {"speed", n(f.getSpeed())},
+            {"sat", n(f.getSAT())},
+            {"sdf", n(f.getSDF())},
+            {"level", n(f.getLevel())},
+            {"sexe", f.getSexe()},
+            {"height", n(f.getHeight())},
+            {"weight", n(f.getWeight())},
+            {"lvlEvo", f.getLvlEvo()},
+            {"nameEvo", f.getNameEvo()},
+            {"description", f.getDescription()}};
 }
 
 QByteArray readAll(const QString& path)
@@ -58,11 +70,13 @@ private slots:
         QTest::addColumn<QString>("team");
         QTest::addColumn<QString>("owner");
         QTest::addColumn<QStringList>("members");
-        QTest::newRow("several creatures") << "Alpha" << "Ann" << QStringList{"TIDEFIN", "MOSSLING", "EMBERLISK"};
-        QTest::newRow("empty team") << "Nobody" << "Ann" << QStringList{};
-        QTest::newRow("accents in team, owner and creature") << QString::fromUtf8("\xc3\x89quipe d'\xc3\xa9t\xc3\xa9")
-                                                             << QString::fromUtf8("Zo\xc3\xa9 \xe5\xa4\xaa")
-                                                             << QStringList{eclairome, "MOSSLING"};
+        QTest::newRow("several creatures") << "Alpha"
+                                           << "Ann" << QStringList{"TIDEFIN", "MOSSLING", "EMBERLISK"};
+        QTest::newRow("empty team") << "Nobody"
+                                    << "Ann" << QStringList{};
+        QTest::newRow("accents in team, owner and creature")
+            << QString::fromUtf8("\xc3\x89quipe d'\xc3\xa9t\xc3\xa9") << QString::fromUtf8("Zo\xc3\xa9 \xe5\xa4\xaa")
+            << QStringList{eclairome, "MOSSLING"};
         // The file name is longer than the longest team name allowed.
         QTest::newRow("longest name") << QString(200, QLatin1Char('t')) << "Ann" << QStringList{"MOSSLING"};
     }
@@ -123,8 +137,7 @@ private slots:
         const QByteArray m = "<faunlet name=\"MOSSLING\" level=\"2\"/>";
         const QByteArray t = "<faunlet name=\"TIDEFIN\" level=\"3\"/>";
         const QByteArray team = "<team name=\"A\" owner=\"B\">";
-        QTest::newRow("missing file") << QByteArray() << false << "" << QStringList{} << QByteArray()
-                                      << "No such file";
+        QTest::newRow("missing file") << QByteArray() << false << "" << QStringList{} << QByteArray() << "No such file";
         QTest::newRow("not well-formed loads nothing, says where")
             << QByteArray(team + m) << true << "" << QStringList{} << QByteArray()
             << "line 1, column 61: Premature end of document.";
@@ -178,11 +191,13 @@ private slots:
         QTest::addColumn<QString>("description");
         QByteArray own = herd();
         own.replace("About TIDEFIN", "Above TIDEFIN");
-        QTest::newRow("its own text") << own << "TIDEFIN" << "Above TIDEFIN";
+        QTest::newRow("its own text") << own << "TIDEFIN"
+                                      << "Above TIDEFIN";
         QByteArray moved = herd();
         moved.replace("About MOSSLING", "MOSSLING");
         moved.replace("About EMBERLISK", "About EMBERLISK moved");
-        QTest::newRow("moved by an edit before it") << moved << "EMBERLISK" << "About EMBERLISK moved";
+        QTest::newRow("moved by an edit before it") << moved << "EMBERLISK"
+                                                    << "About EMBERLISK moved";
     }
 
     void loadSeesDataEdits()
@@ -193,11 +208,14 @@ private slots:
         WorkDir dir;
         QVERIFY(dir.writeData(herd()));
         QVERIFY(dir.makeStoreDirs());
-        QVERIFY(dir.write("teams/T.xml", "<team name=\"T\" owner=\"O\"><faunlet name=\"" + member.toUtf8() + "\"/></team>"));
+        QVERIFY(dir.write("teams/T.xml",
+                          "<team name=\"T\" owner=\"O\"><faunlet name=\"" + member.toUtf8() + "\"/></team>"));
         // The same size, so that only the check of the bytes can tell.
         QCOMPARE(edited.size(), herd().size());
         Records held{{stock(member)}};
-        struct stat before{};
+        struct stat before
+        {
+        };
         QCOMPARE(::stat("faundata.xml", &before), 0);
         for (const QByteArray& content : {herd(), edited}) {
             QVERIFY(dir.writeData(content));
@@ -229,11 +247,16 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("obstacle");
-        QTest::newRow("empty name") << "" << "";
-        QTest::newRow("leading dot") << ".hidden" << "";
-        QTest::newRow("up and out") << "../victim" << "";
-        QTest::newRow("folder where the file goes") << "T" << "folder";
-        QTest::newRow("file-size limit, old file kept") << "T" << "size limit";
+        QTest::newRow("empty name") << ""
+                                    << "";
+        QTest::newRow("leading dot") << ".hidden"
+                                     << "";
+        QTest::newRow("up and out") << "../victim"
+                                    << "";
+        QTest::newRow("folder where the file goes") << "T"
+                                                    << "folder";
+        QTest::newRow("file-size limit, old file kept") << "T"
+                                                        << "size limit";
     }
 
     void refusedWriteChangesNothing()
@@ -267,8 +290,12 @@ private slots:
             const bool refused = !store.updateTeam(name, "O", members.list) && !store.lastError().isEmpty();
             // An unsafe name is refused by every operation.
             const bool unsafe = obstacle.isEmpty();
-            _exit(refused && (!unsafe || (!store.addTeam(name, "O", members.list) && !store.deleteTeam(name)
-                                          && !store.loadTeam(name + ".xml"))) ? 0 : 1);
+            _exit(refused
+                          && (!unsafe
+                              || (!store.addTeam(name, "O", members.list) && !store.deleteTeam(name)
+                                  && !store.loadTeam(name + ".xml")))
+                      ? 0
+                      : 1);
         }
         int status = 0;
         QCOMPARE(waitpid(child, &status, 0), child);

@@ -14,18 +14,18 @@ class tst_TeamCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        QTRY_COMPARE(QApplication::topLevelWidgets().size(), 0);
-    }
+    void cleanup() { QTRY_COMPARE(QApplication::topLevelWidgets().size(), 0); }
 
     void saveWarnings_data()
     {
         QTest::addColumn<QString>("active"); // icon text of a plain window; empty: no window
         QTest::addColumn<QString>("warning");
-        QTest::newRow("no window") << "" << "You must open Team window";
-        QTest::newRow("an owner editor") << "Owner" << "You are not in Team window.";
-        QTest::newRow("another kind wearing the team's icon text") << "TeamCreator" << "You are not in Team window.";
+        QTest::newRow("no window") << ""
+                                   << "You must open Team window";
+        QTest::newRow("an owner editor") << "Owner"
+                                         << "You are not in Team window.";
+        QTest::newRow("another kind wearing the team's icon text") << "TeamCreator"
+                                                                   << "You are not in Team window.";
     }
 
     void saveWarnings()

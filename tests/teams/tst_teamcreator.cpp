@@ -121,10 +121,7 @@ class tst_TeamCreator : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        QTRY_COMPARE(QApplication::topLevelWidgets().size(), 0);
-    }
+    void cleanup() { QTRY_COMPARE(QApplication::topLevelWidgets().size(), 0); }
 
     void editing_data()
     {
@@ -158,8 +155,8 @@ private slots:
             << 44;
         // Escape would hide the editor out of reach; Return would press a button.
         QTest::newRow("keys neither hide nor move") << QStringList{three, "row 1", "keys"} << met << 1 << 39;
-        QTest::newRow("up and down with no current row") << QStringList{three, "row -1", "up", "down"} << met << -1
-                                                         << -1;
+        QTest::newRow("up and down with no current row")
+            << QStringList{three, "row -1", "up", "down"} << met << -1 << -1;
     }
 
     void editing()
@@ -296,10 +293,10 @@ private slots:
                                                     << Answers{QMessageBox::No} << QStringList{question} << false;
         QTest::newRow("new editor onto a team, Yes") << QStringList{"end: MOSSLING", "name T", "save"}
                                                      << Answers{QMessageBox::Yes} << QStringList{question} << true;
-        QTest::newRow("loaded, saved under its own name") << QStringList{"load T.xml", "end: MOSSLING", "save"}
-                                                          << Answers{} << QStringList{} << true;
-        QTest::newRow("saved once, saved again") << QStringList{"name U", "save", "end: MOSSLING", "save"} << Answers{}
-                                                 << QStringList{} << true;
+        QTest::newRow("loaded, saved under its own name")
+            << QStringList{"load T.xml", "end: MOSSLING", "save"} << Answers{} << QStringList{} << true;
+        QTest::newRow("saved once, saved again")
+            << QStringList{"name U", "save", "end: MOSSLING", "save"} << Answers{} << QStringList{} << true;
     }
 
     void replacingAnotherTeam()
@@ -333,9 +330,9 @@ private slots:
         QTest::newRow("unchanged closes without a word") << QStringList{} << Answers{} << QStringList{} << false;
         QTest::newRow("saved closes without a word")
             << QStringList{"end: MOSSLING", "name T", "save"} << Answers{} << QStringList{} << false;
-        QTest::newRow("member dropped, Cancel keeps it") << QStringList{"name T", "save", "end: MOSSLING"}
-                                                         << Answers{QMessageBox::Cancel} << QStringList{question}
-                                                         << true;
+        QTest::newRow("member dropped, Cancel keeps it")
+            << QStringList{"name T", "save", "end: MOSSLING"} << Answers{QMessageBox::Cancel} << QStringList{question}
+            << true;
         QTest::newRow("order changed, Discard closes")
             << QStringList{"end: MOSSLING TIDEFIN", "name T", "save", "row 1", "up"} << Answers{QMessageBox::Discard}
             << QStringList{question} << false;
@@ -389,7 +386,8 @@ private slots:
         perform(editor, "end: MOSSLING");
         MessageBoxes boxes({QMessageBox::Yes});
         QCOMPARE(saveAs(editor, "T"), QStringList{"<unreadable>"});
-        QCOMPARE(boxes.seen.last(), QStringLiteral("Warning !|The team could not be saved: A folder stands where the file must go."));
+        QCOMPARE(boxes.seen.last(),
+                 QStringLiteral("Warning !|The team could not be saved: A folder stands where the file must go."));
         QCOMPARE(QDir("teams").entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"T.xml"});
     }
 };

@@ -24,8 +24,8 @@ private slots:
         QTest::addColumn<portraits::Entry>("entry");
         std::vector<portraits::Entry> entries;
         QString error;
-        QVERIFY2(portraits::readEntries(qEnvironmentVariable("FAUNTOME_SOURCE_DIR") + "/sample/faundata.xml",
-                                        entries, error),
+        QVERIFY2(portraits::readEntries(qEnvironmentVariable("FAUNTOME_SOURCE_DIR") + "/sample/faundata.xml", entries,
+                                        error),
                  qPrintable(error));
         QVERIFY(!entries.empty());
         for (const portraits::Entry& entry : entries)

@@ -24,8 +24,7 @@ public:
     {
         process.start(QStringLiteral(ARTSERVER), arguments);
         if (process.waitForStarted())
-            while (!process.canReadLine() && process.waitForReadyRead(10000)) {
-            }
+            while (!process.canReadLine() && process.waitForReadyRead(10000)) { }
         port = quint16(process.readLine().trimmed().toUInt());
         // No final slash: the viewer must add it.
         qputenv(network::baseVariable, "http://127.0.0.1:" + QByteArray::number(port) + "/images/artwork");
@@ -60,7 +59,11 @@ struct ViewerWindow
     viewFaunlet* operator->() const { return viewer; }
     HttpClient* client() const { return viewer->getNetwork()->getHttpPointer(); }
     QPixmap picture() const { return viewer->findChild<QLabel*>("label_pictureFaunlet")->pixmap(); }
-    void open(const QString& name) const { Faunlet record(name); viewer->setFaunlet(&record); }
+    void open(const QString& name) const
+    {
+        Faunlet record(name);
+        viewer->setFaunlet(&record);
+    }
 
     QPointer<viewFaunlet> viewer = new viewFaunlet;
 };
@@ -91,8 +94,10 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("path");
-        QTest::newRow("capitals") << "MOSSLING" << "/images/artwork/mossling.png";
-        QTest::newRow("space and question mark") << "MR WHO?" << "/images/artwork/mr%20who%3F.png";
+        QTest::newRow("capitals") << "MOSSLING"
+                                  << "/images/artwork/mossling.png";
+        QTest::newRow("space and question mark") << "MR WHO?"
+                                                 << "/images/artwork/mr%20who%3F.png";
         QTest::newRow("accented") << QString::fromUtf8("ÉCLAIR") << "/images/artwork/%C3%A9clair.png";
     }
 
@@ -114,11 +119,11 @@ private slots:
     {
         QTest::addColumn<QRgb>("colour");
         QTest::addColumn<int>("alpha");
-        const QRgb background[] = {
-            qRgb(255, 255, 255), qRgb(255, 254, 254), qRgb(255, 254, 253), qRgb(255, 254, 252), qRgb(254, 254, 254),
-            qRgb(254, 255, 255), qRgb(253, 254, 254), qRgb(253, 255, 255), qRgb(255, 255, 254), qRgb(255, 255, 253),
-            qRgb(253, 253, 253), qRgb(254, 254, 253), qRgb(254, 254, 251), qRgb(254, 254, 252), qRgb(252, 255, 255),
-            qRgb(252, 255, 254), qRgb(254, 255, 254)};
+        const QRgb background[]
+            = {qRgb(255, 255, 255), qRgb(255, 254, 254), qRgb(255, 254, 253), qRgb(255, 254, 252), qRgb(254, 254, 254),
+               qRgb(254, 255, 255), qRgb(253, 254, 254), qRgb(253, 255, 255), qRgb(255, 255, 254), qRgb(255, 255, 253),
+               qRgb(253, 253, 253), qRgb(254, 254, 253), qRgb(254, 254, 251), qRgb(254, 254, 252), qRgb(252, 255, 255),
+               qRgb(252, 255, 254), qRgb(254, 255, 254)};
         for (QRgb colour : background)
             QTest::addRow("%d,%d,%d clears", qRed(colour), qGreen(colour), qBlue(colour)) << colour << 0;
         QTest::newRow("251,255,255 stays") << qRgb(251, 255, 255) << 255;

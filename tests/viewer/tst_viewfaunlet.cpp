@@ -113,10 +113,15 @@ private slots:
         row("negative: empty bar", "progressBar_Attack.value", "0", [](Faunlet& f) { f.setAttack(-5); });
         row("in range: as %p", "progressBar_Speed.format", "%p", [](Faunlet& f) { f.setSpeed(45); });
         row("two types, two spaces apart", "label_Type", "<img src=':/types/grass'/>  <img src=':/types/poison'/>",
-            [](Faunlet& f) { f.addType("Grass"); f.addType("Poison"); });
+            [](Faunlet& f) {
+                f.addType("Grass");
+                f.addType("Poison");
+            });
         row("lower case type is unknown", "label_Type", "Unknow type", [](Faunlet& f) { f.addType("fire"); });
-        row("unknown type keeps its place", "label_Type", "Unknow type  <img src=':/types/water'/>",
-            [](Faunlet& f) { f.addType("Sound"); f.addType("Water"); });
+        row("unknown type keeps its place", "label_Type", "Unknow type  <img src=':/types/water'/>", [](Faunlet& f) {
+            f.addType("Sound");
+            f.addType("Water");
+        });
         row("evolves at a level", "label_Evolution", "FERNMOSS  (at lvl. <font color='green'>16</font>)",
             [](Faunlet& f) { f.setEvo("FERNMOSS", "16"); });
         row("evolves by a condition", "label_Evolution", "GLOOMOTH  (at lvl. <font color='green'>Trade</font>)",
@@ -159,9 +164,12 @@ private slots:
     {
         QTest::addColumn<QString>("widget");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("name") << "label_nameFaunlet" << "<B>BOLD</B>";
-        QTest::newRow("description") << "label_Description" << "Eats <img src='fifo'/> whole.";
-        QTest::newRow("evolution, in its colours") << "label_Evolution" << "<I>NEXT</I> (at lvl. <img src='fifo'/>)";
+        QTest::newRow("name") << "label_nameFaunlet"
+                              << "<B>BOLD</B>";
+        QTest::newRow("description") << "label_Description"
+                                     << "Eats <img src='fifo'/> whole.";
+        QTest::newRow("evolution, in its colours") << "label_Evolution"
+                                                   << "<I>NEXT</I> (at lvl. <img src='fifo'/>)";
     }
 
     void textFromTheFileIsText()

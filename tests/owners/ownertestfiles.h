@@ -32,22 +32,4 @@ inline QString writePicture(const QString& path, QSize size)
     return path;
 }
 
-// Names that must never reach the disk, with their row names.
-inline QList<std::pair<const char*, QString>> unsafeNames()
-{
-    return {{"empty", ""},
-            {"spaces only", "   "},
-            {"dot", "."},
-            {"dot dot", ".."},
-            {"leading dot", ".hidden"},
-            {"up and out", "../victim"},
-            {"slash", "a/b"},
-            {"backslash", "a\\b"},
-            {"tab", "a\tb"},
-            {"delete character",
-             "a\x7f"
-             "b"},
-            {"201 characters", QString(201, QLatin1Char('x'))}};
-}
-
 #endif

@@ -7,6 +7,9 @@
 
 #include "data/xml.h"
 
+#include <csignal>
+#include <sys/resource.h>
+
 WorkDir::WorkDir()
     : previous(QDir::currentPath())
 {
@@ -30,6 +33,12 @@ bool WorkDir::writeData(const QByteArray& creatures) const
 {
     return write(QStringLiteral("faundata.xml"),
                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<fauntome>\n" + creatures + "</fauntome>\n");
+}
+
+bool WorkDir::useData(const QString& committed) const
+{
+    QFile source(qEnvironmentVariable("FAUNTOME_SOURCE_DIR") + QStringLiteral("/tests/") + committed);
+    return source.open(QIODevice::ReadOnly) && write(QStringLiteral("faundata.xml"), source.readAll());
 }
 
 bool WorkDir::makeStoreDirs() const
@@ -58,4 +67,19 @@ QByteArray creature(int id, const QByteArray& name, const QByteArray& body)
 {
     return " <faunlet id=\"" + QByteArray::number(id) + "\">\n  <name>" + name
         + "</name>\n  <stats><HP>10</HP></stats>\n" + body + " </faunlet>\n";
+}
+
+bool withFileSizeLimit(qint64 bytes, const std::function<bool()>& write)
+{
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit low = saved;
+    low.rlim_cur = rlim_t(bytes);
+    // Past the limit the kernel raises SIGXFSZ, which would end the test.
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &low);
+    const bool result = write();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    return result;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 
 // A fresh working directory for one test: the current directory moves there
 // and back, and the shared creature reader is dropped on both sides so no
@@ -22,6 +23,8 @@ public:
     bool write(const QString& name, const QByteArray& content) const;
     // Writes faundata.xml from creature elements wrapped in the root.
     bool writeData(const QByteArray& creatures) const;
+    // Copies a data file committed under tests/ as faundata.xml.
+    bool useData(const QString& committed) const;
     bool makeStoreDirs() const;
     // Every entry below the directory, hidden ones included, files with a
     // digest of their bytes: equal snapshots mean nothing was written, moved
@@ -32,6 +35,10 @@ private:
     QTemporaryDir dir;
     QString previous;
 };
+
+// Runs `write` with this process's writes failing beyond `bytes` (EFBIG), as
+// on a full disk: CI runs as root, where folder permissions stop nothing.
+bool withFileSizeLimit(qint64 bytes, const std::function<bool()>& write);
 
 // One creature element with the given number and name and optional extra
 // content placed after "stats".

@@ -1,8 +1,6 @@
 #include <QtTest>
 
 #include <QDomDocument>
-#include <QImage>
-#include <QtEndian>
 
 #include "data/domfile.h"
 #include "data/faunlet.h"
@@ -10,7 +8,6 @@
 #include "support/capture.h"
 #include "support/workdir.h"
 #include "teams/classteam.h"
-#include "viewer/artwork.h"
 
 namespace {
 
@@ -20,34 +17,10 @@ QByteArray nested(int depth)
         + "</owner>";
 }
 
-// A real PNG whose header claims another size, with the header's checksum
-// mended so the decoder takes the claim seriously.
-QByteArray forgedPng(quint32 width, quint32 height)
-{
-    QImage small(4, 4, QImage::Format_RGB32);
-    small.fill(Qt::white);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    small.save(&buffer, "PNG");
-    uchar* ihdr = reinterpret_cast<uchar*>(png.data()) + 12;
-    qToBigEndian(width, ihdr + 4);
-    qToBigEndian(height, ihdr + 8);
-    quint32 crc = 0xffffffffu;
-    for (int i = 0; i < 17; ++i) {
-        crc ^= ihdr[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    qToBigEndian(~crc, ihdr + 17);
-    return png;
-}
-
 } // namespace
 
-// Owner and team files and downloaded pictures that are broken or built to
-// hurt: each gets a defined result, never a crash, a hang or a huge
-// allocation, and nothing is written outside the store folders.
+// Owner and team files that are broken or built to hurt: each gets a defined
+// result, never a crash, a hang or a huge allocation.
 class tst_HostileFiles : public QObject
 {
     Q_OBJECT
@@ -85,27 +58,25 @@ private slots:
         QVERIFY(!doc.toString().contains(QLatin1String("root:")));
     }
 
-    void hugeAvatarText()
+    // Base64 decoding skips what is not base64, at any size.
+    void avatars_data()
     {
-        WorkDir dir;
-        QVERIFY(dir.makeStoreDirs());
-        const QByteArray avatar = QByteArray(50 * 1024 * 1024, 'A');
-        QVERIFY(
-            dir.write(QStringLiteral("owners/Big.xml"), "<owner name=\"Big\"><avatar>" + avatar + "</avatar></owner>"));
-        classOwner owner;
-        QVERIFY(owner.loadOwner(QStringLiteral("Big.xml")));
-        QCOMPARE(owner.get_img().size(), avatar.size() / 4 * 3);
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("50 MB") << QByteArray(50 * 1024 * 1024, 'A') << QByteArray(50 * 1024 * 1024 / 4 * 3, '\0');
+        QTest::newRow("junk characters") << QByteArray("QU*JD\n!!\xC3\xA9RA=\t=") << QByteArray("ABCD");
     }
 
-    void avatarWithJunkCharacters()
+    void avatars()
     {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, bytes);
         WorkDir dir;
         QVERIFY(dir.makeStoreDirs());
-        QVERIFY(dir.write(QStringLiteral("owners/Bo.xml"),
-                          "<owner name=\"Bo\"><avatar>QU*JD\n!!\xC3\xA9RA=\t=</avatar></owner>"));
+        QVERIFY(dir.write("owners/A.xml", "<owner name=\"A\"><avatar>" + text + "</avatar></owner>"));
         classOwner owner;
-        QVERIFY(owner.loadOwner(QStringLiteral("Bo.xml")));
-        QCOMPARE(owner.get_img(), QByteArray("ABCD"));
+        QVERIFY(owner.loadOwner("A.xml"));
+        QVERIFY(owner.get_img() == bytes);
     }
 
     void teamNumbersOutOfRange()
@@ -125,23 +96,6 @@ private slots:
         QCOMPARE(loaded->getExperience(), 0);
         QCOMPARE(loaded->getHealth(), 2147483647);
         QCOMPARE(loaded->getId(), -1);
-    }
-
-    void forgedPictureHeaders_data()
-    {
-        QTest::addColumn<QByteArray>("png");
-        QTest::addColumn<bool>("decodes");
-        QTest::newRow("honest header") << forgedPng(4, 4) << true;
-        QTest::newRow("claims 60000x60000") << forgedPng(60000, 60000) << false;
-        QTest::newRow("claims 1x2000000000") << forgedPng(1, 2000000000) << false;
-        QTest::newRow("cut after the header") << forgedPng(4, 4).left(40) << false;
-    }
-
-    void forgedPictureHeaders()
-    {
-        QFETCH(QByteArray, png);
-        QFETCH(bool, decodes);
-        QCOMPARE(!Artwork::decode(png).isNull(), decodes);
     }
 };
 

@@ -30,22 +30,6 @@ private slots:
             QVERIFY(f.removeType(removed));
         QCOMPARE(f.getType(), expected);
     }
-
-    void copyIsIndependent()
-    {
-        Faunlet source(QStringLiteral("A"));
-        source.addType(QStringLiteral("Fire"));
-        source.addType(QStringLiteral("Ice"));
-        source.setEvo(QStringLiteral("B"), QStringLiteral("16"));
-        Faunlet copy(source);
-        copy.removeType(QStringLiteral("Fire"));
-        QCOMPARE(source.getType(), (QStringList{"Fire", "Ice"}));
-        QCOMPARE(copy.getNameEvo(), QStringLiteral("B"));
-        QCOMPARE(copy.getLvlEvo(), QStringLiteral("16"));
-        Faunlet assigned(QStringLiteral("Z"));
-        assigned = source;
-        QCOMPARE(assigned.getType(), source.getType());
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_Faunlet)

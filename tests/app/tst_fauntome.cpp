@@ -1,7 +1,6 @@
 #include <QtTest>
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,8 +19,9 @@ using Answers = QList<QMessageBox::StandardButton>;
 
 namespace {
 
-QStringList visibleNames(QListWidget* list)
+QStringList visibleNames(const Fauntome& window)
 {
+    auto list = part<QListWidget>(&window, "listFaunlet");
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
         if (!list->item(i)->isHidden())
@@ -29,7 +29,7 @@ QStringList visibleNames(QListWidget* list)
     return out;
 }
 
-QByteArray sampleCreatures(const QList<int>& ids)
+QByteArray creatures(const QList<int>& ids)
 {
     const QList<QByteArray> names{"", "MOSSLING", "EMBERLISK", "TIDEFIN", "FERNMOSS", "GLOOMOTH"};
     QByteArray out;
@@ -38,75 +38,78 @@ QByteArray sampleCreatures(const QList<int>& ids)
     return out;
 }
 
+// Opens an editor ('o' owner, 't' team) in the workspace and, unless `name`
+// is empty, types that name into it.
+QWidget* openEditor(Fauntome& window, QChar kind, const QString& name)
+{
+    if (kind == 't')
+        window.teamCreate();
+    else
+        window.ownerNew();
+    QWidget* editor = part<QMdiArea>(&window, "")->currentSubWindow()->widget();
+    if (!name.isEmpty())
+        part<QLineEdit>(editor, kind == 't' ? "lineEdit_TeamName" : "lineEdit_name")->setText(name);
+    return editor;
+}
+
 } // namespace
 
 class tst_Fauntome : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<WorkDir> dir; // five creatures and the store folders
+
 private slots:
+    void init()
+    {
+        dir = std::make_unique<WorkDir>();
+        QVERIFY(dir->writeData(creatures({1, 2, 3, 4, 5})) && dir->makeStoreDirs());
+    }
+
     void cleanup()
     {
         // A test that leaves a window behind would leak into the next one.
         QTRY_COMPARE(QApplication::topLevelWidgets().size(), 0);
+        dir.reset();
     }
 
-    void listFollowsNumbers_data()
+    // The list holds creatures 1, 2, 3... up to the first gap, and the splash
+    // counts them; the search shows the names holding the typed text in any
+    // letter case, and all of them again once erased.
+    void listAndSearch_data()
     {
         QTest::addColumn<QList<int>>("ids");
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("one to five") << QList<int>{1, 2, 3, 4, 5}
+        const QList<int> five{1, 2, 3, 4, 5};
+        QTest::newRow("one to five") << five << QString()
                                      << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN", "FERNMOSS", "GLOOMOTH"};
         QTest::newRow("stops at the first gap")
-            << QList<int>{1, 2, 3, 5} << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN"};
-        QTest::newRow("no creature one") << QList<int>{2, 3} << QStringList{};
+            << QList<int>{1, 2, 3, 5} << QString() << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN"};
+        QTest::newRow("no creature one") << QList<int>{2, 3} << QString() << QStringList{};
+        QTest::newRow("search in capitals, anywhere") << five << "MOSS" << QStringList{"MOSSLING", "FERNMOSS"};
+        QTest::newRow("search in small letters") << five << "lisk" << QStringList{"EMBERLISK"};
+        QTest::newRow("search in mixed case, in the middle") << five << "eRnM" << QStringList{"FERNMOSS"};
+        QTest::newRow("search matching nothing") << five << "zz" << QStringList{};
     }
 
-    void listFollowsNumbers()
+    void listAndSearch()
     {
         QFETCH(QList<int>, ids);
+        QFETCH(QString, typed);
         QFETCH(QStringList, expected);
-        WorkDir dir;
-        QVERIFY(dir.writeData(sampleCreatures(ids)));
-        Fauntome window;
-        QCOMPARE(visibleNames(window.findChild<QListWidget*>("listFaunlet")), expected);
-    }
-
-    void splashCountsCreatures()
-    {
-        WorkDir dir;
-        QVERIFY(dir.writeData(sampleCreatures({1, 2, 3, 4, 5})));
+        QVERIFY(dir->writeData(creatures(ids)));
         QSplashScreen splash;
         QSignalSpy messages(&splash, &QSplashScreen::messageChanged);
         Fauntome window(nullptr, &splash);
-        QVERIFY(!messages.isEmpty());
-        QCOMPARE(messages.last().first().toString(), QStringLiteral("5 creatures read"));
-    }
-
-    void search_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("capitals anywhere") << "MOSS" << QStringList{"MOSSLING", "FERNMOSS"};
-        QTest::newRow("small letters") << "lisk" << QStringList{"EMBERLISK"};
-        QTest::newRow("mixed case, middle") << "eRnM" << QStringList{"FERNMOSS"};
-        QTest::newRow("nothing matches") << "zz" << QStringList{};
-    }
-
-    void search()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QStringList, expected);
-        WorkDir dir;
-        QVERIFY(dir.writeData(sampleCreatures({1, 2, 3, 4, 5})));
-        Fauntome window;
-        auto list = window.findChild<QListWidget*>("listFaunlet");
-        auto field = window.findChild<QLineEdit*>("lineEdit_search");
+        const int listed = part<QListWidget>(&window, "listFaunlet")->count();
+        QCOMPARE(messages.last().first().toString(), QStringLiteral("%1 creatures read").arg(listed));
+        auto field = part<QLineEdit>(&window, "lineEdit_search");
         QTest::keyClicks(field, typed);
-        QCOMPARE(visibleNames(list), expected);
-        QCOMPARE(list->count(), 5);
+        QCOMPARE(visibleNames(window), expected);
         field->clear();
-        QCOMPARE(visibleNames(list).size(), 5);
+        QCOMPARE(visibleNames(window).size(), listed);
     }
 
     // Each changed editor is asked about before the quit question itself;
@@ -143,21 +146,10 @@ private slots:
         QFETCH(Answers, answers);
         QFETCH(QStringList, boxes);
         QFETCH(bool, quits);
-        WorkDir dir;
-        QVERIFY(dir.writeData(sampleCreatures({1})));
-        QVERIFY(dir.makeStoreDirs());
         auto window = std::make_unique<Fauntome>();
         window->show();
-        auto workspace = window->findChild<QMdiArea*>();
-        for (const QChar kind : editors) {
-            if (kind == 't')
-                window->teamCreate();
-            else
-                window->ownerNew();
-            const char* field = kind == 't' ? "lineEdit_TeamName" : "lineEdit_name";
-            if (kind != 'u')
-                part<QLineEdit>(workspace->currentSubWindow()->widget(), field)->setText(kind == 't' ? "T" : "Ann");
-        }
+        for (const QChar kind : editors)
+            openEditor(*window, kind, kind == 'u' ? "" : kind == 't' ? "T" : "Ann");
         MessageBoxes seen(answers);
         // The application's own loop, because leaving it is what a Yes does;
         // it ends with 0 only if the window asked it to.
@@ -175,8 +167,61 @@ private slots:
         QCOMPARE(seen.seen, boxes);
         QCOMPARE(status, quits ? 0 : 7);
         QCOMPARE(window->isVisible(), !quits || !fromClose);
-        QCOMPARE(workspace->subWindowList().size(), editors.size());
+        QCOMPARE(part<QMdiArea>(window.get(), "")->subWindowList().size(), editors.size());
         QCOMPARE(QFile::exists("teams/T.xml"), answers.first() == QMessageBox::Save);
+    }
+
+    // The save commands act on the active window when it is an editor of
+    // their kind, by icon text and by class; anything else gets a warning.
+    void saveCommands_data()
+    {
+        QTest::addColumn<QString>(
+            "command"); // then the windows: o, t: editors; p: a plain window, the owner's icon text
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("owner, no window")
+            << "owner " << QStringList{"Warning !|You must open Owner window"} << QStringList{};
+        QTest::newRow("owner, a plain window wearing its icon text")
+            << "owner p" << QStringList{"Warning !|You are not in Owner window."} << QStringList{};
+        QTest::newRow("owner, the active one of two editors saves")
+            << "owner oo" << QStringList{} << QStringList{"owners/A.xml"};
+        QTest::newRow("team, no window") << "team " << QStringList{"Warning !|You must open Team window"}
+                                         << QStringList{};
+        QTest::newRow("team, an owner editor")
+            << "team o" << QStringList{"Warning !|You are not in Team window."} << QStringList{};
+        QTest::newRow("team, the active one of two editors saves")
+            << "team tt" << QStringList{} << QStringList{"teams/A.xml"};
+    }
+
+    void saveCommands()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, files);
+        Fauntome window;
+        window.show();
+        auto workspace = part<QMdiArea>(&window, "");
+        QList<QMdiSubWindow*> frames;
+        for (const QChar kind : command.section(' ', 1)) {
+            QWidget* opened
+                = kind == 'p' ? new QDialog : openEditor(window, kind, QString(QChar(char16_t(u'A' + frames.size()))));
+            if (kind == 'p') {
+                opened->setWindowIconText("Owner");
+                workspace->addSubWindow(opened)->show();
+            }
+            frames << qobject_cast<QMdiSubWindow*>(opened->parentWidget());
+        }
+        if (!frames.isEmpty())
+            workspace->setActiveSubWindow(frames.first());
+        MessageBoxes seen;
+        part<QAction>(&window, qPrintable("actionSave_" + command.section(' ', 0, 0)))->trigger();
+        QCOMPARE(seen.seen, boxes);
+        QStringList written = QDir("owners").entryList(QDir::Files);
+        for (QString& file : written)
+            file.prepend("owners/");
+        for (const QString& file : QDir("teams").entryList(QDir::Files))
+            written << "teams/" + file;
+        QCOMPARE(written, files);
     }
 
     void aboutBoxInWorkspace_data()
@@ -192,19 +237,16 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(bool, viewerOpen);
-        WorkDir dir;
-        QVERIFY(dir.writeData(sampleCreatures({1})));
         Fauntome window;
         // Room for the whole box, so that it can be asked to be wholly in view.
         window.setWindowState(Qt::WindowNoState);
         window.resize(1280, 800);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        auto workspace = window.findChild<QMdiArea*>();
-        QVERIFY(workspace);
+        auto workspace = part<QMdiArea>(&window, "");
         // A viewer in the way makes the workspace place the box lower down.
         if (viewerOpen)
-            window.faunletShow(window.findChild<QListWidget*>("listFaunlet")->item(0));
+            window.faunletShow(part<QListWidget>(&window, "listFaunlet")->item(0));
         bool inWorkspace = false;
         bool menusBlocked = false;
         QRect button, visible, placed;
@@ -244,27 +286,22 @@ private slots:
     // frame must not stay behind, empty.
     void selfClosedWindowLeavesNoFrame_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("viewer") << 0;
-        QTest::newRow("owner editor") << 1;
-        QTest::newRow("team editor") << 2;
+        QTest::addColumn<QChar>("kind");
+        QTest::newRow("viewer") << QChar('v');
+        QTest::newRow("owner editor") << QChar('o');
+        QTest::newRow("team editor") << QChar('t');
     }
 
     void selfClosedWindowLeavesNoFrame()
     {
-        QFETCH(int, kind);
-        WorkDir dir;
-        QVERIFY(dir.writeData(sampleCreatures({1})));
-        QVERIFY(dir.makeStoreDirs());
+        QFETCH(QChar, kind);
         Fauntome window;
         window.show();
-        auto workspace = window.findChild<QMdiArea*>();
-        if (kind == 0)
-            window.faunletShow(window.findChild<QListWidget*>("listFaunlet")->item(0));
-        else if (kind == 1)
-            window.ownerNew();
+        auto workspace = part<QMdiArea>(&window, "");
+        if (kind == 'v')
+            window.faunletShow(part<QListWidget>(&window, "listFaunlet")->item(0));
         else
-            window.teamCreate();
+            openEditor(window, kind, QString());
         QCOMPARE(workspace->subWindowList().size(), 1);
         workspace->subWindowList().first()->widget()->close();
         QTRY_COMPARE(workspace->subWindowList().size(), 0);
@@ -272,23 +309,18 @@ private slots:
 
     void startCreatesStoreDirectories()
     {
-        WorkDir dir;
-        QVERIFY(dir.writeData(sampleCreatures({1})));
+        QVERIFY(QDir("owners").removeRecursively() && QDir("teams").removeRecursively());
         for (int run = 0; run < 2; ++run) {
             QProcess program;
-            program.setWorkingDirectory(dir.path());
             program.start(QStringLiteral(FAUNTOME_BINARY), {});
             QVERIFY(program.waitForStarted());
-            QTRY_VERIFY_WITH_TIMEOUT(QDir(dir.filePath("owners")).exists() && QDir(dir.filePath("teams")).exists(),
-                                     20000);
+            QTRY_VERIFY_WITH_TIMEOUT(QDir("owners").exists() && QDir("teams").exists(), 20000);
             program.kill();
             program.waitForFinished();
             if (run == 0)
-                QVERIFY(dir.write(QStringLiteral("owners/keep.xml"), "kept"));
+                QVERIFY(dir->write("owners/keep.xml", "kept"));
         }
-        QFile kept(dir.filePath("owners/keep.xml"));
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), QByteArray("kept"));
+        QVERIFY(QFile::exists("owners/keep.xml"));
     }
 };
 

@@ -1,10 +1,7 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <cerrno>
-#include <csignal>
-#include <sys/resource.h>
 
-#include "app/fauntome.h"
 #include "data/storename.h"
 #include "owners/classowner.h"
 #include "owners/owner.h"
@@ -25,11 +22,6 @@ QLineEdit* nameField(const QWidget* editor)
 QLineEdit* avatarField(const QWidget* editor)
 {
     return part<QLineEdit>(editor, "lineEdit_Avatar");
-}
-
-QString replaceQuestion(const QString& name)
-{
-    return "Warning !|The owner \"" + name + "\" already exists: replace it?";
 }
 
 // Runs the editor's load, choosing `entry`.
@@ -124,186 +116,143 @@ private slots:
         QCOMPARE(saved.get_img(), pick ? jpeg : QByteArray());
     }
 
-    // A save that would replace a file this editor neither loaded nor saved
-    // asks first; every save here checks the girl button, so a replaced file
-    // shows it.
-    void replacingAnotherOwner_data()
+    // One editor through a few steps: "load F" picks the owner file F,
+    // "name X" types the name, "girl" checks that button, "avatar P" picks
+    // the picture P ("cancel" cancels the dialog), "save", "close" and
+    // "escape" do what they say. The boxes are answered in turn; `form` is
+    // "name|sex|avatar|preview size" of an editor still open.
+    void session_data()
     {
-        QTest::addColumn<QString>("loaded"); // empty: a new editor
-        QTest::addColumn<QStringList>("saves");
+        QTest::addColumn<QStringList>("steps");
         QTest::addColumn<Answers>("answers");
         QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("open");
         QTest::addColumn<bool>("folderChanged");
+        QTest::addColumn<QString>("form");
+        const auto replace = [](const char* name) {
+            return QString("Warning !|The owner \"%1\" already exists: replace it?").arg(name);
+        };
+        const auto unsaved = [](const char* name) {
+            return QString("Warning !|The owner \"%1\" has unsaved changes. Save them?").arg(name);
+        };
+        const auto failed = [](const char* file, const char* why) {
+            return QString("Warning !|The owner file \"%1\" could not be loaded: %2").arg(file, why);
+        };
+        const Answers no{QMessageBox::No};
+        // Saving onto a file this editor neither loaded nor saved asks first.
         QTest::newRow("new editor onto an owner, No")
-            << "" << QStringList{"Ann"} << Answers{QMessageBox::No} << QStringList{replaceQuestion("Ann")} << false;
+            << QStringList{"girl", "name Ann", "save"} << no << QStringList{replace("Ann")} << true << false
+            << "Ann|girl||0x0";
         QTest::newRow("new editor onto an owner, Yes")
-            << "" << QStringList{"Ann"} << Answers{QMessageBox::Yes} << QStringList{replaceQuestion("Ann")} << true;
+            << QStringList{"girl", "name Ann", "save"} << Answers{QMessageBox::Yes} << QStringList{replace("Ann")}
+            << true << true << "Ann|girl||0x0";
         QTest::newRow("loaded, saved under its own name")
-            << "Ann.xml" << QStringList{"Ann"} << Answers{} << QStringList{} << true;
+            << QStringList{"load Ann.xml", "girl", "save"} << Answers{} << QStringList{} << true << true
+            << "Ann|girl|innerXMLfile|9x9";
         QTest::newRow("loaded, renamed onto another owner, No")
-            << "Ann.xml" << QStringList{"Bob"} << Answers{QMessageBox::No} << QStringList{replaceQuestion("Bob")}
-            << false;
-        QTest::newRow("saved once, saved again")
-            << "" << QStringList{"Cat", "Cat"} << Answers{} << QStringList{} << true;
-        QTest::newRow("failed load, saved under that name")
-            << "Bad.xml" << QStringList{"Bad"} << Answers{QMessageBox::Ok, QMessageBox::No}
-            << QStringList{"Warning !|The owner file \"Bad.xml\" could not be loaded: line 1, column 13: "
-                           "Premature end of document.",
-                           replaceQuestion("Bad")}
-            << false;
+            << QStringList{"load Ann.xml", "name Bob", "save"} << no << QStringList{replace("Bob")} << true << false
+            << "Bob|boy|innerXMLfile|9x9";
+        QTest::newRow("saved once, saved again") << QStringList{"name Cat", "save", "girl", "save"} << Answers{}
+                                                 << QStringList{} << true << true << "Cat|girl||0x0";
+        // A load that fails says why and leaves the editor empty, so that a
+        // save under that name asks before replacing the file.
+        QTest::newRow("not well-formed, then saved under that name")
+            << QStringList{"load Bad.xml", "name Bad", "save"} << Answers{QMessageBox::Ok, QMessageBox::No}
+            << QStringList{failed("Bad.xml", "line 2, column 8: Premature end of document."), replace("Bad")} << true
+            << false << "Bad|boy||0x0";
+        QTest::newRow("nested too deep")
+            << QStringList{"load Deep.xml"} << Answers{}
+            << QStringList{failed("Deep.xml", "line 1, column 199: elements are nested more than 64 deep")} << true
+            << false << "|boy||0x0";
+        QTest::newRow("root is not an owner")
+            << QStringList{"load Team.xml"} << Answers{}
+            << QStringList{failed("Team.xml", "The file holds a \"team\" element, not an owner.")} << true << false
+            << "|boy||0x0";
+        QTest::newRow("markup in a file name stays text")
+            << QStringList{"load <img src='x'>.xml"} << Answers{}
+            << QStringList{failed("<img src='x'>.xml", "line 1, column 6: Premature end of document.")} << true << false
+            << "|boy||0x0";
+        QTest::newRow("a folder, then closed without a word")
+            << QStringList{"load Dir.xml", "close"} << Answers{}
+            << QStringList{failed("Dir.xml", "file to open is a directory")} << false << false << "";
+        // The form never shows another avatar than a save would store.
+        QTest::newRow("avatar dialog cancelled") << QStringList{"avatar old.png", "avatar cancel"} << Answers{}
+                                                 << QStringList{} << true << false << "|boy|old.png|6x4";
+        QTest::newRow("avatar that is no picture")
+            << QStringList{"avatar old.png", "avatar notes.png"} << Answers{}
+            << QStringList{"Warning !|\"notes.png\" cannot be used as an avatar: Unsupported image format"} << true
+            << false << "|boy|old.png|6x4";
+        QTest::newRow("another avatar") << QStringList{"avatar old.png", "avatar new.png"} << Answers{} << QStringList{}
+                                        << true << false << "|boy|new.png|3x5";
+        // Closing with changes asks Save / Discard / Cancel; Escape too.
+        QTest::newRow("unchanged closes without a word")
+            << QStringList{"close"} << Answers{} << QStringList{} << false << false << "";
+        QTest::newRow("loaded, untouched, closes without a word")
+            << QStringList{"load Ann.xml", "escape"} << Answers{} << QStringList{} << false << false << "";
+        QTest::newRow("changed, Cancel keeps it") << QStringList{"name Ann", "close"} << Answers{QMessageBox::Cancel}
+                                                  << QStringList{unsaved("Ann")} << true << false << "Ann|boy||0x0";
+        QTest::newRow("Escape, Discard") << QStringList{"name Ann", "escape"} << Answers{QMessageBox::Discard}
+                                         << QStringList{unsaved("Ann")} << false << false << "";
+        QTest::newRow("Escape, Save") << QStringList{"name Cat", "escape"} << Answers{QMessageBox::Save}
+                                      << QStringList{unsaved("Cat")} << false << true << "";
+        QTest::newRow("a Save that fails keeps it")
+            << QStringList{"name    ", "close"} << Answers{QMessageBox::Save}
+            << QStringList{unsaved("   "), "Warning !|The owner could not be saved: The name is empty."} << true
+            << false << "   |boy||0x0";
     }
 
-    void replacingAnotherOwner()
+    void session()
     {
-        QFETCH(QString, loaded);
-        QFETCH(QStringList, saves);
+        QFETCH(QStringList, steps);
         QFETCH(Answers, answers);
         QFETCH(QStringList, boxes);
+        QFETCH(bool, open);
         QFETCH(bool, folderChanged);
+        QFETCH(QString, form);
         for (const QString name : {"Ann", "Bob"})
             QVERIFY(classOwner().updateOwner(name, "masculin", "DTC", writePicture(dir->filePath("p.png"), {9, 9})));
-        QVERIFY(dir->write("owners/Bad.xml", "<owner name=\""));
+        QVERIFY(dir->write("owners/Bad.xml", "<owner name=\"A\">\n<avatar>")
+                && dir->write("owners/<img src='x'>.xml", "<owner")
+                && dir->write("owners/Deep.xml",
+                              "<owner>" + QByteArray("<x>").repeated(64) + QByteArray("</x>").repeated(64) + "</owner>")
+                && dir->write("owners/Team.xml", "<team/>") && QDir().mkpath("owners/Dir.xml")
+                && dir->write("notes.png", "text"));
+        writePicture(dir->filePath("old.png"), {6, 4});
+        writePicture(dir->filePath("new.png"), {3, 5});
         const QStringList before = dir->snapshot();
-        Owner editor;
-        MessageBoxes seen(answers);
-        if (loaded.isEmpty())
-            editor.startOwner();
-        else
-            loadChoosing(editor, loaded);
-        part<QRadioButton>(&editor, "radioButton_Girl")->setChecked(true);
-        for (const QString& name : saves) {
-            nameField(&editor)->setText(name);
-            QCOMPARE(editor.saveOwner(), folderChanged);
-        }
-        QCOMPARE(seen.seen, boxes);
-        QCOMPARE(dir->snapshot() != before, folderChanged);
-        if (folderChanged)
-            QCOMPARE(classOwner(saves.last()).get_sexe(), QStringLiteral("feminin"));
-    }
-
-    void failedLoadWarnsAndLeavesEditorEmpty_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("content"); // null: a folder stands there
-        QTest::addColumn<QString>("reason");
-        const QString nested = "<owner>" + QString("<x>").repeated(64) + QString("</x>").repeated(64) + "</owner>";
-        QTest::newRow("not well-formed") << "A.xml" << QByteArray("<owner name=\"A\">\n<avatar>")
-                                         << "line 2, column 8: Premature end of document.";
-        QTest::newRow("nested too deep") << "A.xml" << nested.toUtf8()
-                                         << "line 1, column 199: elements are nested more than 64 deep";
-        QTest::newRow("root is not an owner")
-            << "A.xml" << QByteArray("<team name=\"A\"/>") << "The file holds a \"team\" element, not an owner.";
-        QTest::newRow("cannot be read") << "A.xml" << QByteArray() << "";
-        QTest::newRow("markup in the name stays text")
-            << "<img src='x'>.xml" << QByteArray("<owner") << "line 1, column 6: Premature end of document.";
-    }
-
-    void failedLoadWarnsAndLeavesEditorEmpty()
-    {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, content);
-        QFETCH(QString, reason);
-        if (content.isNull())
-            QVERIFY(QDir().mkpath("owners/" + file));
-        else
-            QVERIFY(dir->write("owners/" + file, content));
-        Owner editor;
-        MessageBoxes boxes;
-        loadChoosing(editor, file);
-        QCOMPARE(boxes.seen.size(), 1);
-        QVERIFY2(
-            boxes.seen.first().startsWith("Warning !|The owner file \"" + file + "\" could not be loaded: " + reason),
-            qPrintable(boxes.seen.first()));
-        QCOMPARE(nameField(&editor)->text(), QString());
-        QCOMPARE(avatarField(&editor)->text(), QString());
-        QVERIFY(part<QRadioButton>(&editor, "radioButton_boy")->isChecked());
-        QVERIFY(!editor.isModified());
-    }
-
-    // What the form shows is always what a save would store.
-    void avatarChoice_data()
-    {
-        QTest::addColumn<QString>("second"); // null: the dialog is cancelled
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QSize>("preview");
-        QTest::addColumn<int>("warnings");
-        QTest::newRow("cancelled keeps path and preview") << QString() << "old.png" << QSize(6, 4) << 0;
-        QTest::newRow("no picture keeps them, with a word") << "notes.png"
-                                                            << "old.png" << QSize(6, 4) << 1;
-        QTest::newRow("another picture replaces them") << "new.png"
-                                                       << "new.png" << QSize(3, 5) << 0;
-    }
-
-    void avatarChoice()
-    {
-        QFETCH(QString, second);
-        QFETCH(QString, path);
-        QFETCH(QSize, preview);
-        QFETCH(int, warnings);
-        writePicture(dir->filePath("old.png"), QSize(6, 4));
-        writePicture(dir->filePath("new.png"), QSize(3, 5));
-        QVERIFY(dir->write("notes.png", "just text"));
-        Owner editor;
-        MessageBoxes boxes;
-        chooseAvatar(editor, dir->filePath("old.png"));
-        chooseAvatar(editor, second.isNull() ? second : dir->filePath(second));
-        QCOMPARE(avatarField(&editor)->text(), dir->filePath(path));
-        QCOMPARE(part<QLabel>(&editor, "label_avatar")->pixmap().size(), preview);
-        QCOMPARE(boxes.seen.size(), warnings);
-    }
-
-    // Closing an editor with changes asks Save / Discard / Cancel; Escape
-    // goes through the same question.
-    void closingAsksAboutChanges_data()
-    {
-        QTest::addColumn<QString>("typed"); // null: no change
-        QTest::addColumn<bool>("escape");
-        QTest::addColumn<Answers>("answers");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<bool>("stays");
-        QTest::addColumn<bool>("saved");
-        const QString question = "Warning !|The owner \"Ann\" has unsaved changes. Save them?";
-        QTest::newRow("unchanged closes without a word")
-            << QString() << false << Answers{} << QStringList{} << false << false;
-        QTest::newRow("Cancel keeps the editor")
-            << "Ann" << false << Answers{QMessageBox::Cancel} << QStringList{question} << true << false;
-        QTest::newRow("Escape, Discard closes")
-            << "Ann" << true << Answers{QMessageBox::Discard} << QStringList{question} << false << false;
-        QTest::newRow("Escape, Save writes and closes")
-            << "Ann" << true << Answers{QMessageBox::Save} << QStringList{question} << false << true;
-        QTest::newRow("Save that fails keeps the editor")
-            << "   " << false << Answers{QMessageBox::Save}
-            << QStringList{"Warning !|The owner \"   \" has unsaved changes. Save them?",
-                           "Warning !|The owner could not be saved: The name is empty."}
-            << true << false;
-    }
-
-    void closingAsksAboutChanges()
-    {
-        QFETCH(QString, typed);
-        QFETCH(bool, escape);
-        QFETCH(Answers, answers);
-        QFETCH(QStringList, boxes);
-        QFETCH(bool, stays);
-        QFETCH(bool, saved);
         QPointer<Owner> editor = new Owner;
         editor->startOwner();
         editor->show();
-        if (!typed.isNull())
-            nameField(editor)->setText(typed);
-        const QStringList before = dir->snapshot();
-        {
-            MessageBoxes seen(answers);
-            if (escape)
-                QTest::keyClick(editor, Qt::Key_Escape);
-            else
+        MessageBoxes seen(answers);
+        for (const QString& step : steps) {
+            const QString what = step.section(' ', 1);
+            if (step.startsWith("load"))
+                loadChoosing(*editor, what);
+            else if (step.startsWith("name"))
+                nameField(editor)->setText(what);
+            else if (step == "girl")
+                part<QRadioButton>(editor, "radioButton_Girl")->setChecked(true);
+            else if (step.startsWith("avatar"))
+                chooseAvatar(*editor, what == "cancel" ? QString() : dir->filePath(what));
+            else if (step == "save")
+                editor->saveOwner();
+            else if (step == "close")
                 editor->close();
-            QCOMPARE(seen.seen, boxes);
+            else
+                QTest::keyClick(editor, Qt::Key_Escape);
         }
-        QTRY_COMPARE(editor.isNull(), !stays);
-        QCOMPARE(QFile::exists("owners/Ann.xml"), saved);
-        if (!saved)
-            QCOMPARE(dir->snapshot(), before);
+        QCOMPARE(seen.seen.join('\n').remove(dir->path() + '/'), boxes.join('\n'));
+        QTRY_COMPARE(!editor.isNull(), open);
+        QCOMPARE(dir->snapshot() != before, folderChanged);
+        if (!open)
+            return;
+        const QSize preview = part<QLabel>(editor, "label_avatar")->pixmap().size();
+        QCOMPARE(QStringList({nameField(editor)->text(),
+                              part<QRadioButton>(editor, "radioButton_boy")->isChecked() ? "boy" : "girl",
+                              avatarField(editor)->text().remove(dir->path() + '/'),
+                              QString("%1x%2").arg(preview.width()).arg(preview.height())})
+                     .join('|'),
+                 form);
         delete editor;
     }
 
@@ -312,13 +261,10 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("why");
-        QTest::newRow("file size limit") << "Ann"
-                                         << "limit" << qt_error_string(EFBIG);
-        QTest::newRow("directory in the way") << "Ann"
-                                              << "directory"
-                                              << "A folder stands where the file must go.";
-        for (const auto& [row, name] : unsafeNames())
-            QTest::addRow("unsafe name: %s", row) << name << "" << StoreName::problem(name);
+        QTest::newRow("file size limit") << QString("Ann") << "limit" << qt_error_string(EFBIG);
+        QTest::newRow("folder in the way")
+            << QString("Ann") << QString("folder") << "A folder stands where the file must go.";
+        QTest::newRow("unsafe name") << QString("../victim") << QString() << StoreName::problem("../victim");
     }
 
     void failedSaveWarnsAndKeepsFiles()
@@ -329,71 +275,18 @@ private slots:
         QVERIFY(dir->write("victim.xml", "keep"));
         if (how == "limit")
             QVERIFY(classOwner().updateOwner(name, "feminin", "DTC", QString()));
-        if (how == "directory")
+        if (how == "folder")
             QVERIFY(QDir().mkpath("owners/" + name + ".xml/inside"));
         Owner editor;
         editor.startOwner();
         nameField(&editor)->setText(name);
         avatarField(&editor)->setText(writePicture(dir->filePath("big.png"), QSize(128, 128)));
         const QStringList before = dir->snapshot();
-
         // Something stands at the path already: the user agrees to replace it.
         MessageBoxes boxes({QMessageBox::Yes});
-        // The warning needs this process's event loop, so the limit is lowered
-        // here rather than in a child, and only for the save.
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit low = saved;
-        if (how == "limit")
-            low.rlim_cur = 2048;
-        auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, &low);
-        const bool ok = editor.saveOwner();
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-
-        QVERIFY(!ok);
+        QVERIFY(!withFileSizeLimit(how == "limit" ? 2048 : 1 << 30, [&] { return editor.saveOwner(); }));
         QCOMPARE(boxes.seen.last(), "Warning !|The owner could not be saved: " + why);
         QCOMPARE(dir->snapshot(), before);
-    }
-
-    void saveCommand_data()
-    {
-        QTest::addColumn<QString>("active");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QStringList>("files");
-        const QStringList notOwner{"Warning !|You are not in Owner window."};
-        QTest::newRow("no window") << "" << QStringList{"Warning !|You must open Owner window"} << QStringList();
-        QTest::newRow("another kind of window") << "Viewer" << notOwner << QStringList();
-        QTest::newRow("plain dialog with the owner icon text") << "Owner" << notOwner << QStringList();
-        QTest::newRow("editor from New owner saves") << "New" << QStringList() << QStringList{"Zoë.xml"};
-    }
-
-    void saveCommand()
-    {
-        QFETCH(QString, active);
-        QFETCH(QStringList, boxes);
-        QFETCH(QStringList, files);
-        QVERIFY(dir->writeData(creature(1, "MOSSLING")));
-        Fauntome window;
-        window.show();
-        auto workspace = window.findChild<QMdiArea*>();
-        if (active == "New")
-            part<QAction>(&window, "actionNew_Owner")->trigger();
-        else if (!active.isEmpty())
-            workspace->addSubWindow(new QDialog)->widget()->setWindowIconText(active);
-        if (!active.isEmpty()) {
-            QCOMPARE(workspace->subWindowList().size(), 1);
-            QMdiSubWindow* frame = workspace->subWindowList().first();
-            frame->widget()->show();
-            workspace->setActiveSubWindow(frame);
-            if (active == "New")
-                nameField(frame->widget())->setText(QStringLiteral("Zoë"));
-        }
-        MessageBoxes seen;
-        part<QAction>(&window, "actionSave_owner")->trigger();
-        QCOMPARE(seen.seen, boxes);
-        QCOMPARE(QDir("owners").entryList(QDir::Files | QDir::Hidden), files);
     }
 };
 

@@ -41,7 +41,7 @@ for program in build/fuzz/tests/fuzz/fuzz_*; do
   # reads its corpus.
   "$top/build/fuzz/tests/fuzz/$target" -max_total_time="$seconds" -close_fd_mask=1 -max_len=65536 \
     -rss_limit_mb=4096 -timeout=20 -print_final_stats=1 -artifact_prefix="$top/build/fuzz/artifacts/$name-" \
-    "$work" "$top/tests/fuzz/corpus/$name" 2>&1 | grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|==|SUMMARY|Done)" || true
+    "$work" "$top/tests/fuzz/corpus/$name" $(ls -d "$top/tests/fuzz/regressions/$name" 2>/dev/null) 2>&1 | grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|==|SUMMARY|Done)" || true
   if ls build/fuzz/artifacts/$name-* >/dev/null 2>&1; then
     echo "$target found a failing input; commit it under tests/fuzz/regressions/$name/"
     exit 1

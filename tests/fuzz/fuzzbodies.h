@@ -4,10 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// One input through one reader, as the program would use it. Shared by the
-// libFuzzer targets and by the test that replays their corpora and every
-// input that ever crashed. They run in a scratch working directory made
-// ready by prepare().
+// One input through one reader, as the program would use it; each libFuzzer
+// target runs one body. They run in a scratch working directory made ready by
+// prepare().
 namespace fuzzbodies {
 
 // The store folders and a small creature data file for team loads.

@@ -58,15 +58,7 @@ bool Owner::maybeSave()
     const QString name = ui->lineEdit_name->text();
     const QString text = name.isEmpty() ? tr("This owner has unsaved changes. Save them?")
                                         : tr("The owner \"%1\" has unsaved changes. Save them?").arg(name);
-    switch (
-        WarningBox::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
-    case QMessageBox::Save:
-        return saveOwner();
-    case QMessageBox::Discard:
-        return true;
-    default:
-        return false;
-    }
+    return WarningBox::offerToSave(text, [this] { return saveOwner(); });
 }
 
 void Owner::reject()
@@ -122,9 +114,7 @@ bool Owner::saveOwner()
     }
     const QString file = classOwner::pathFor(name);
     if (file != ownFile && QFileInfo::exists(file)
-        && WarningBox::ask(tr("The owner \"%1\" already exists: replace it?").arg(name),
-                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-            != QMessageBox::Yes)
+        && !WarningBox::confirm(tr("The owner \"%1\" already exists: replace it?").arg(name)))
         return false;
     // An editor whose load was cancelled has no record: start one from the form.
     if (!owner)

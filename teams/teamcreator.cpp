@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QInputDialog>
-#include <QMessageBox>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -89,15 +88,7 @@ bool TeamCreator::maybeSave()
     const QString name = ui->lineEdit_TeamName->text();
     const QString text = name.isEmpty() ? tr("This team has unsaved changes. Save them?")
                                         : tr("The team \"%1\" has unsaved changes. Save them?").arg(name);
-    switch (
-        WarningBox::ask(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
-    case QMessageBox::Save:
-        return teamSave();
-    case QMessageBox::Discard:
-        return true;
-    default:
-        return false;
-    }
+    return WarningBox::offerToSave(text, [this] { return teamSave(); });
 }
 
 void TeamCreator::reject()
@@ -230,9 +221,7 @@ bool TeamCreator::teamSave()
     }
     const QString file = WorkingFiles::pathOf(WorkingFiles::teams(), name);
     if (file != ownFile && QFileInfo::exists(file)
-        && WarningBox::ask(tr("The team \"%1\" already exists: replace it?").arg(name),
-                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-            != QMessageBox::Yes)
+        && !WarningBox::confirm(tr("The team \"%1\" already exists: replace it?").arg(name)))
         return false;
     QList<Faunlet*> members;
     for (const std::unique_ptr<Faunlet>& faunlet : faunlets)

@@ -1,20 +1,21 @@
 #include "widgets/warning.h"
 
 #include <QCoreApplication>
+#include <QMessageBox>
 
 namespace {
 
 QMessageBox::StandardButton run(const QString& text, QMessageBox::StandardButtons buttons,
-                                QMessageBox::StandardButton escape)
+                                QMessageBox::StandardButton safest)
 {
     QMessageBox box(QMessageBox::NoIcon, QCoreApplication::translate("WarningBox", "Warning !"), text, buttons);
     box.setTextFormat(Qt::PlainText);
-    if (escape != QMessageBox::NoButton) {
-        box.setEscapeButton(escape);
-        box.setDefaultButton(escape);
+    if (safest != QMessageBox::NoButton) {
+        box.setEscapeButton(safest);
+        box.setDefaultButton(safest);
     }
     const int pressed = box.exec();
-    return box.clickedButton() ? QMessageBox::StandardButton(pressed) : escape;
+    return box.clickedButton() ? QMessageBox::StandardButton(pressed) : safest;
 }
 
 } // namespace
@@ -24,8 +25,19 @@ void WarningBox::show(const QString& text)
     run(text, QMessageBox::NoButton, QMessageBox::NoButton);
 }
 
-QMessageBox::StandardButton WarningBox::ask(const QString& text, QMessageBox::StandardButtons buttons,
-                                            QMessageBox::StandardButton escape)
+bool WarningBox::confirm(const QString& text)
 {
-    return run(text, buttons, escape);
+    return run(text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool WarningBox::offerToSave(const QString& text, const std::function<bool()>& save)
+{
+    switch (run(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel)) {
+    case QMessageBox::Save:
+        return save();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
 }

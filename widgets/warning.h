@@ -1,8 +1,8 @@
 #ifndef WARNING_H
 #define WARNING_H
 
-#include <QMessageBox>
 #include <QString>
+#include <functional>
 
 // The program's boxes: modal, titled "Warning !", without parent or icon.
 // Their texts often carry names from files, so they are always plain text.
@@ -11,9 +11,12 @@ class WarningBox
 public:
     // A single OK button.
     static void show(const QString& text);
-    // The button pressed; Escape and closing the box give `escape`.
-    static QMessageBox::StandardButton ask(const QString& text, QMessageBox::StandardButtons buttons,
-                                           QMessageBox::StandardButton escape);
+    // Yes or No; Enter and Escape say No.
+    static bool confirm(const QString& text);
+    // Save, Discard or Cancel, as text editors ask before unsaved work goes:
+    // true when the caller may go on, that is after Discard, or after Save
+    // when `save` succeeded. Enter and Escape cancel.
+    static bool offerToSave(const QString& text, const std::function<bool()>& save);
 };
 
 #endif

@@ -118,39 +118,6 @@ private slots:
         QCOMPARE(second->getName(), QStringLiteral("BRAVO"));
     }
 
-    void numbersOutOfRange_data()
-    {
-        QTest::addColumn<QByteArray>("hp");
-        QTest::addColumn<QByteArray>("height");
-        QTest::addColumn<int>("expectedHp");
-        QTest::addColumn<float>("expectedHeight");
-        QTest::newRow("above 32 bits") << QByteArray("4294967296") << QByteArray("1e50") << 0 << 0.0f;
-        QTest::newRow("below 32 bits") << QByteArray("-2147483649") << QByteArray("-1e50") << 0 << 0.0f;
-        QTest::newRow("limits themselves") << QByteArray("2147483647") << QByteArray("3.4e38") << 2147483647 << 3.4e38f;
-        QTest::newRow("negative in range") << QByteArray("-5") << QByteArray("-0.5") << -5 << -0.5f;
-    }
-
-    void numbersOutOfRange()
-    {
-        QFETCH(QByteArray, hp);
-        QFETCH(QByteArray, height);
-        QFETCH(int, expectedHp);
-        QFETCH(float, expectedHeight);
-        WorkDir dir;
-        QVERIFY(dir.writeData(" <faunlet id=\"1\"><name>A</name><stats><HP>" + hp + "</HP></stats><evolutions/><height>"
-                              + height + "</height><moves/></faunlet>\n"
-                              + " <faunlet id=\"99999999999\"><name>HUGE</name><stats/></faunlet>\n"));
-        xml reader(QStringLiteral("faundata.xml"));
-        std::unique_ptr<Faunlet> f(reader.getFaunlet(1));
-        QVERIFY(f);
-        QCOMPARE(f->getHealth(), expectedHp);
-        QCOMPARE(f->getHeight(), expectedHeight);
-        // An id too large for 32 bits counts as 0, like any other non-number.
-        std::unique_ptr<Faunlet> huge(reader.getFaunlet(0));
-        QVERIFY(huge);
-        QCOMPARE(huge->getName(), QStringLiteral("HUGE"));
-    }
-
     // Cutting a real file after any creature keeps exactly the creatures
     // before the cut; cutting inside one drops that creature.
     void truncatedAtEveryCreature()

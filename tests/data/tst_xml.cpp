@@ -164,8 +164,9 @@ private slots:
         QCOMPARE(err.text().count("cant open file\n"), 1);
     }
 
-    // Repeated elements add types and experience; text that is no number is
-    // 0; no detail is taken from another creature.
+    // Repeated elements add types and experience; text that is no number,
+    // or a number beyond 32 bits, is 0; no detail is taken from another
+    // creature.
     void details()
     {
         QVERIFY(dir->useData("data/details.xml"));
@@ -190,6 +191,11 @@ private slots:
         QCOMPARE(full->getHeight(), 2.5f);
         QCOMPARE(movesOf(reader, QStringLiteral("BARE"), 1), QStringLiteral("<null>"));
         QCOMPARE(movesOf(reader, QStringLiteral("FULL"), 1), QStringLiteral("Blaze@1"));
+        Record huge(reader.getFaunlet(0));
+        QCOMPARE(QList<int>({huge->getHealth(), huge->getAttack(), huge->getDefense(), huge->getSpeed()}),
+                 QList<int>({0, 0, 2147483647, -5}));
+        QCOMPARE(huge->getHeight(), 0.0f);
+        QCOMPARE(huge->getWeight(), -0.5f);
     }
 
     // Stages evolve into the next one listed, whatever the order of their

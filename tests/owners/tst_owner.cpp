@@ -152,6 +152,8 @@ private slots:
         QTest::newRow("loaded, renamed onto another owner, No")
             << QStringList{"load Ann.xml", "name Bob", "save"} << no << QStringList{replace("Bob")} << true << false
             << "Bob|boy|innerXMLfile|9x9";
+        QTest::newRow("no sex on file reads as girl") << QStringList{"load None.xml"} << Answers{} << QStringList{}
+                                                      << true << false << "None|girl|innerXMLfile|0x0";
         QTest::newRow("saved once, saved again") << QStringList{"name Cat", "save", "girl", "save"} << Answers{}
                                                  << QStringList{} << true << true << "Cat|girl||0x0";
         // A load that fails says why and leaves the editor empty, so that a
@@ -215,8 +217,8 @@ private slots:
                 && dir->write("owners/<img src='x'>.xml", "<owner")
                 && dir->write("owners/Deep.xml",
                               "<owner>" + QByteArray("<x>").repeated(64) + QByteArray("</x>").repeated(64) + "</owner>")
-                && dir->write("owners/Team.xml", "<team/>") && QDir().mkpath("owners/Dir.xml")
-                && dir->write("notes.png", "text"));
+                && dir->write("owners/Team.xml", "<team/>") && dir->write("owners/None.xml", "<owner name=\"None\"/>")
+                && QDir().mkpath("owners/Dir.xml") && dir->write("notes.png", "text"));
         writePicture(dir->filePath("old.png"), {6, 4});
         writePicture(dir->filePath("new.png"), {3, 5});
         const QStringList before = dir->snapshot();

@@ -106,6 +106,11 @@ private slots:
             << head + creature(1, "MOSSLING") + creature(2, "EMBERLISK") + creature(3, accented) + "</fauntome>"
             << QStringList{"EMBERLISK", "EMBER", "emberlisk", accented}
             << QStringList{"EMBERLISK@2", "<null>", "<null>", "ÉCLAIRIN@3"} << 0;
+        // A document type declaration keeps the reader from seeking into the
+        // file: every lookup walks it from the top.
+        QTest::newRow("names exact, walked from the top")
+            << "<!DOCTYPE fauntome>\n<fauntome>\n" + creature(1, "EMBERLISK") + creature(2, "EMBER") + "</fauntome>"
+            << QStringList{"EMBER", "EMBERLI", "#1"} << QStringList{"EMBER@2", "<null>", "EMBERLISK@1"} << 0;
         QTest::newRow("duplicate names: the first in the file wins")
             << head + creature(1, "A") + creature(7, "TWIN") + creature(2, "TWIN") + "</fauntome>\n"
             << QStringList{"TWIN", "#2", "TWIN", "#7"} << QStringList{"TWIN@7", "TWIN@2", "TWIN@7", "TWIN@7"} << 0;

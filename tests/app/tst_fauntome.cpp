@@ -104,6 +104,7 @@ private slots:
         QSignalSpy messages(&splash, &QSplashScreen::messageChanged);
         Fauntome window(nullptr, &splash);
         const int listed = part<QListWidget>(&window, "listFaunlet")->count();
+        QVERIFY(!messages.isEmpty());
         QCOMPARE(messages.last().first().toString(), QStringLiteral("%1 creatures read").arg(listed));
         auto field = part<QLineEdit>(&window, "lineEdit_search");
         QTest::keyClicks(field, typed);

@@ -39,6 +39,9 @@ const char utf8Bom[] = "\xEF\xBB\xBF";
 
 void CreatureIndex::startElement(const QXmlStreamReader& reader, int depth, TagKind kind, bool creature, int id)
 {
+    // Creatures stand at the second level and nothing else does.
+    if (depth == 1 ? kind != TagKind::Fauntome : creature != (depth == 2))
+        treeNames = false;
     if (creature) {
         const int ordinal = count();
         entries.push_back(Entry{reader.characterOffset(), id, depth, false});
@@ -49,10 +52,14 @@ void CreatureIndex::startElement(const QXmlStreamReader& reader, int depth, TagK
             walk = Walk::InCreature;
             walkEntry = ordinal;
             walkDepth = depth;
+            walkNamed = false;
             return;
         }
     }
     if (walk == Walk::InCreature && kind == TagKind::Name) {
+        if (depth != walkDepth + 1)
+            treeNames = false;
+        walkNamed = true;
         walk = Walk::InName;
         nameDepth = depth;
         nameText.resize(0);
@@ -76,7 +83,18 @@ void CreatureIndex::endElement(const QXmlStreamReader& reader, int depth)
         }
     } else if (walk == Walk::InCreature && (depth < walkDepth || reader.name() == u"stats")) {
         walk = Walk::Searching;
+        // A tree may still find a name the walk never reached.
+        if (!walkNamed)
+            treeNames = false;
     }
+}
+
+void CreatureIndex::nameCharacters(const QXmlStreamReader& reader)
+{
+    // A tree leaves out text that is only white space.
+    if (!reader.isCDATA() && reader.isWhitespace())
+        treeNames = false;
+    nameText += reader.text();
 }
 
 void CreatureIndex::prolog(const QXmlStreamReader& reader, QXmlStreamReader::TokenType token)
@@ -244,4 +262,20 @@ int CreatureIndex::firstWithId(int id, int from) const
 int CreatureIndex::firstNamed(QByteArrayView utf8) const
 {
     return byName.value(QByteArray::fromRawData(utf8.data(), utf8.size()), -1);
+}
+
+int CreatureIndex::firstInCapitals(const QString& upper) const
+{
+    if (byCapitals.isEmpty()) {
+        byCapitals.reserve(byName.size());
+        for (auto it = byName.cbegin(); it != byName.cend(); ++it) {
+            const QString key = QString::fromUtf8(it.key()).toUpper();
+            const auto known = byCapitals.find(key);
+            if (known == byCapitals.end())
+                byCapitals.insert(key, it.value());
+            else
+                *known = std::min(*known, it.value());
+        }
+    }
+    return byCapitals.value(upper, -1);
 }

@@ -32,25 +32,42 @@ public:
         bool closed = false; // its end tag came before any fault
     };
 
-    // After every token of the sweep; `depth` counts the elements open after
-    // it, `kind` tells a start tag's name and `creature` a "faunlet" start tag
-    // with an "id", whose number is `id`.
+    // The tokens of the sweep, each right after it was read. `depth` counts
+    // the elements open after it, `kind` tells a start tag's name and
+    // `creature` a "faunlet" start tag with an "id", whose number is `id`.
+    // They run for every token of the file and only a few concern the index,
+    // so each filters before it calls.
+    void startTag(const QXmlStreamReader& reader, int depth, TagKind kind, bool creature, int id)
+    {
+        if (creature || depth <= 2 || (walk == Walk::InCreature && kind == TagKind::Name))
+            startElement(reader, depth, kind, creature, id);
+    }
+    void endTag(const QXmlStreamReader& reader, int depth)
+    {
+        if (walk != Walk::Searching || depth + 1 == openDepth)
+            endElement(reader, depth);
+    }
+    void characters(const QXmlStreamReader& reader)
+    {
+        if (walk == Walk::InName)
+            nameCharacters(reader);
+    }
+    void otherToken(const QXmlStreamReader& reader, QXmlStreamReader::TokenType token)
+    {
+        if (token == QXmlStreamReader::StartDocument || token == QXmlStreamReader::DTD)
+            prolog(reader, token);
+    }
     void observe(const QXmlStreamReader& reader, QXmlStreamReader::TokenType token, int depth, TagKind kind,
                  bool creature, int id)
     {
-        // Runs for every token of the file; only a few concern the index.
-        if (token == QXmlStreamReader::Characters) {
-            if (walk == Walk::InName)
-                nameText += reader.text();
-        } else if (token == QXmlStreamReader::StartElement) {
-            if (creature || (walk == Walk::InCreature && kind == TagKind::Name))
-                startElement(reader, depth, kind, creature, id);
-        } else if (token == QXmlStreamReader::EndElement) {
-            if (walk != Walk::Searching || depth + 1 == openDepth)
-                endElement(reader, depth);
-        } else if (token == QXmlStreamReader::StartDocument || token == QXmlStreamReader::DTD) {
-            prolog(reader, token);
-        }
+        if (token == QXmlStreamReader::StartElement)
+            startTag(reader, depth, kind, creature, id);
+        else if (token == QXmlStreamReader::EndElement)
+            endTag(reader, depth);
+        else if (token == QXmlStreamReader::Characters)
+            characters(reader);
+        else
+            otherToken(reader, token);
     }
     // The sweep is over (end of document or fault); `file` is the file swept,
     // still open. Maps positions to bytes and makes the index read-only.
@@ -75,6 +92,13 @@ public:
     // Ordinals; -1 when there is none.
     int firstWithId(int id, int from) const;
     int firstNamed(QByteArrayView utf8) const;
+    // Whether, in this file, the name a walk from the top takes for each
+    // creature is also the one a document tree gives it: the root is
+    // "fauntome", its children are all creatures, and each creature's first
+    // name is a child of its own holding text that is not only white space. Then the first creature
+    // whose name is `upper` in capitals is the one the move table keys by it.
+    bool namesAsInATree() const { return complete && treeNames; }
+    int firstInCapitals(const QString& upper) const;
     // Where the start tag of a creature begins in `file`, and how many
     // characters a stream reader counts for the tag; false when the bytes
     // before its recorded end hold no tag.
@@ -86,6 +110,7 @@ public:
 
 private:
     void startElement(const QXmlStreamReader& reader, int depth, TagKind kind, bool creature, int id);
+    void nameCharacters(const QXmlStreamReader& reader);
     void endElement(const QXmlStreamReader& reader, int depth);
     void prolog(const QXmlStreamReader& reader, QXmlStreamReader::TokenType token);
     void mapToBytes(int fd, qint64 bom);
@@ -93,6 +118,8 @@ private:
     std::vector<Entry> entries;
     std::vector<std::pair<int, int>> byId; // (id, ordinal), sorted once frozen
     QHash<QByteArray, int> byName;         // name bytes -> ordinal of the first creature met with it
+    bool treeNames = true;
+    mutable QHash<QString, int> byCapitals; // built on first use
     bool frozen = false;
     bool complete = false;
     bool seekable = true;
@@ -110,6 +137,7 @@ private:
     int walkEntry = -1;
     int walkDepth = 0;
     int nameDepth = 0;
+    bool walkNamed = false; // the walk found a name in its creature
     QString nameText;
     std::vector<int> open; // creatures whose end tag is still to come
     int openDepth = -1;    // the depth of the innermost of them

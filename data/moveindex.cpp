@@ -98,7 +98,7 @@ void MoveIndex::startElement(const QXmlStreamReader& reader, int depth, TagKind 
             collecting = Text::CreatureName;
             collectDepth = depth;
             text.resize(0);
-        } else if (kind == TagKind::Moves && !movesSeen && !namesOnly) {
+        } else if (kind == TagKind::Moves && !movesSeen) {
             inMoves = true;
         }
     } else if (depth == 2) {
@@ -152,12 +152,7 @@ void MoveIndex::endElement(int depth)
         // The first creature of a name wins, as a walk from the top would
         // find. The table gets a list of its own size; the working list keeps
         // its room for the next creature.
-        if (rootOk && haveName && namesOnly) {
-            if (!where.contains(creatureName)) {
-                where.insert(creatureName, current);
-                allPlaced = allPlaced && current >= 0;
-            }
-        } else if (rootOk && haveName) {
+        if (rootOk && haveName) {
             const qsizetype known = table.size();
             QList<Move>& slot = table[creatureName];
             if (table.size() != known)

@@ -11,10 +11,8 @@
 
 // Level-up moves of every creature, keyed by the creature's name in capitals,
 // as a document tree of the whole file would give them. It is fed the tokens
-// of a stream reader that sweeps the data file from the top. Fed in names-only
-// mode, it notes only which creature each name belongs to, so the pass that
-// fills the creature list stays cheap; a creature's moves are then read from
-// that creature alone when first asked for.
+// of a stream reader that sweeps the data file from the top, or those of one
+// creature element read on its own.
 class MoveIndex
 {
 public:
@@ -30,13 +28,10 @@ public:
     void begin();
     // What follows are the tokens of one creature element, read on its own.
     void beginCreature();
-    void setNamesOnly(bool on) { namesOnly = on; }
     // Called after every token the sweeping reader reads, with its type and,
     // for a start tag, the kind of its name; depth is the number of elements
-    // open after that token. `creature` is the creature index's ordinal of a
-    // creature's start tag, -1 for any other token.
-    void observe(const QXmlStreamReader& reader, QXmlStreamReader::TokenType token, int depth, TagKind kind,
-                 int creature = -1)
+    // open after that token.
+    void observe(const QXmlStreamReader& reader, QXmlStreamReader::TokenType token, int depth, TagKind kind)
     {
         // Runs for every token of the file: most are text nobody collects,
         // and they cost no call.
@@ -46,23 +41,17 @@ public:
             if (collecting != Text::None)
                 collectText(reader);
         } else if (token == QXmlStreamReader::StartElement) {
-            if (depth == 2)
-                current = creature;
-            startElement(reader, depth, kind);
+            if (depth <= deepest)
+                startElement(reader, depth, kind);
         } else if (token == QXmlStreamReader::EndElement) {
-            endElement(depth);
+            // The element that ended sat at depth + 1.
+            if (depth < deepest)
+                endElement(depth);
         }
     }
-    // The whole file has been seen: names not in the table (or, in names-only
-    // mode, not noted) have no moves.
+    // The whole file has been seen: names not in the table have no moves.
     bool isComplete() const { return complete; }
     void markComplete() { complete = true; }
-    // In names-only mode: the ordinal of the first creature named
-    // `upperName`, or -1 when no creature is, as far as the file was seen;
-    // and whether every named creature had an ordinal.
-    bool notesNames() const { return namesOnly; }
-    int creatureNamed(const QString& upperName) const { return where.value(upperName, -1); }
-    bool everyNameHasACreature() const { return allPlaced; }
     // Takes the moves that `other` read for the creature `upperName`.
     void adopt(const MoveIndex& other, const QString& upperName);
     bool contains(const QString& upperName) const { return table.contains(upperName); }
@@ -82,10 +71,7 @@ private:
     QStringList pool;
     QHash<QString, int> poolIndex;
     bool complete = false;
-    bool namesOnly = false;
-    QHash<QString, int> where; // names-only mode: name -> creature ordinal
-    bool allPlaced = true;
-    int current = -1; // the ordinal of the creature being read
+    static constexpr int deepest = 5; // no element below this depth concerns the table
 
     bool rootOk = false;
     bool haveName = false;

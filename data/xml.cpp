@@ -44,15 +44,14 @@ xml::xml(const QString& fileName)
         std::cerr << "cant open file" << std::endl;
     rewind();
     lastIndex = 0;
-    // The first sweep notes where each creature stands; its moves are read
-    // when a viewer or a team editor first asks for them.
-    moves.setNamesOnly(true);
     if (file->isOpen()) {
         // Another reader may already know this very file; otherwise the
         // first sweep builds the index.
         index = CreatureIndex::sharedFor(*file);
-        if (!index)
+        if (!index) {
             index = std::make_shared<CreatureIndex>();
+            feeding = index.get();
+        }
     }
 }
 
@@ -87,8 +86,8 @@ void xml::rewind()
     depth = 0;
     passed = 0;
     fromTop = true;
-    moves.begin();
     // Only a first sweep from the very top fills an index.
+    feeding = nullptr;
     if (index && !index->isFrozen())
         index.reset();
 }
@@ -115,6 +114,7 @@ bool xml::seekTo(int ordinal)
     reader.setDevice(file.get());
     token = QXmlStreamReader::NoToken;
     fromTop = false;
+    feeding = nullptr;
     depth = entry.depth - 1;
     passed = ordinal;
     next();
@@ -123,8 +123,8 @@ bool xml::seekTo(int ordinal)
     return creatureTag && tagId == entry.id && reader.characterOffset() == units;
 }
 
-// Every token of the lookup stream passes through here. A stream that began
-// at the top also feeds the move table and, on the first sweep, the index.
+// Every token of the lookup stream passes through here, and on the first
+// sweep from the top also into the index.
 void xml::next()
 {
     token = reader.readNext();
@@ -141,22 +141,22 @@ void xml::next()
                 ++passed;
             }
         }
+        if (feeding)
+            feeding->startTag(reader, depth, kind, creatureTag, tagId);
     } else if (token == QXmlStreamReader::EndElement) {
         --depth;
-    }
-    if (!fromTop)
-        return;
-    if (index && !index->isFrozen()) {
-        index->observe(reader, token, depth, kind, creatureTag, tagId);
+        if (feeding)
+            feeding->endTag(reader, depth);
+    } else if (token == QXmlStreamReader::Characters) {
+        if (feeding)
+            feeding->characters(reader);
+    } else if (feeding) {
+        feeding->otherToken(reader, token);
         if (!more()) {
-            index->freeze(reader, *file);
+            feeding->freeze(reader, *file);
+            feeding = nullptr;
             CreatureIndex::publish(index);
         }
-    }
-    if (!moves.isComplete()) {
-        moves.observe(reader, token, depth, kind, creatureTag ? passed - 1 : -1);
-        if (token == QXmlStreamReader::EndDocument)
-            moves.markComplete();
     }
 }
 
@@ -369,22 +369,26 @@ bool xml::scanCreature(const std::string* wanted, const char* errorPrefix, Faunl
 // index, and any other reader's copy of it, give way to a fresh sweep.
 void xml::reindex()
 {
+    feeding = nullptr;
     index.reset();
     sweepWholeFile(false);
 }
 
-// Whether the index describes the file as it is now; sweeps the file once
-// when no index does.
-bool xml::indexReady()
+// Whether the index describes the file as it is now; unless told not to,
+// sweeps the file once when no index does.
+bool xml::indexReady(bool sweepIfNone)
 {
     if (!file->isOpen() || unindexed)
         return false;
     if (index && index->isFrozen() && index->describes(*file))
         return true;
     if (std::shared_ptr<CreatureIndex> shared = CreatureIndex::sharedFor(*file)) {
+        feeding = nullptr;
         index = std::move(shared);
         return true;
     }
+    if (!sweepIfNone)
+        return false;
     sweepWholeFile(false);
     return index && index->isFrozen() && index->describes(*file);
 }
@@ -479,7 +483,7 @@ bool xml::getInfoFaunlet(Faunlet* faunlet)
 // move query asks for it.
 void xml::sweepWholeFile(bool forMoves)
 {
-    const bool wantMoves = forMoves && (moves.notesNames() || !moves.isComplete());
+    const bool wantMoves = forMoves && !moves.isComplete();
     MoveIndex fresh;
     QFile own(fileName);
     if (own.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -517,6 +521,7 @@ void xml::sweepWholeFile(bool forMoves)
         }
         if (same) {
             built->freeze(sweep, own);
+            feeding = nullptr;
             index = std::move(built);
             CreatureIndex::publish(index);
         }
@@ -530,18 +535,16 @@ void xml::sweepWholeFile(bool forMoves)
 }
 
 // Makes the move table able to answer for `name`: from the creature itself
-// when the first sweep noted where it stands, or from one sweep of the whole
-// file when it could not.
+// when the index knows which one a document tree would take, or from one
+// sweep of the whole file when it cannot tell.
 void xml::learnMoves(const QString& name)
 {
-    if (moves.contains(name))
+    if (moves.contains(name) || moves.isComplete())
         return;
-    if (moves.notesNames() && moves.isComplete() && moves.everyNameHasACreature()) {
-        const int creature = moves.creatureNamed(name);
+    if (indexReady(false) && index->namesAsInATree()) {
+        const int creature = index->firstInCapitals(name);
         if (creature < 0 || readMovesOf(creature, name))
             return;
-    } else if (moves.isComplete()) {
-        return;
     }
     sweepWholeFile(true);
 }

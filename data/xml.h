@@ -16,10 +16,9 @@ class Faunlet;
 class QFile;
 
 // Reader of the creature data file. Lookups walk a forward stream over the
-// file. The first sweep of the whole file also fills a table of level-up
-// moves and an index of where each creature starts, so that later move
-// queries and lookups go straight to their creature instead of reading the
-// file again.
+// file. The first sweep of the whole file also fills an index of where each
+// creature starts, so that later lookups and move queries go straight to
+// their creature instead of reading the file again.
 class xml
 {
 public:
@@ -63,7 +62,7 @@ private:
     bool scanCreature(const std::string* wanted, const char* errorPrefix, Faunlet** found);
     Faunlet* readCreature(const char* errorPrefix);
     Faunlet* finish(Faunlet* faunlet, const char* errorPrefix);
-    bool indexReady();
+    bool indexReady(bool sweepIfNone = true);
     void reindex();
     void sweepWholeFile(bool forMoves);
     void learnMoves(const QString& name);
@@ -90,6 +89,8 @@ private:
     bool unindexed = false; // the file was replaced under the open handle
     MoveIndex moves;
     std::shared_ptr<CreatureIndex> index;
+    // The index while this stream's first sweep from the top still builds it.
+    CreatureIndex* feeding = nullptr;
 
     static xml* ptrXml;
 };

@@ -282,6 +282,58 @@ private slots:
         }
     }
 
+    // Where the names a walk takes are not those of a document tree, the
+    // moves still follow the tree, after the sweep as when read at once.
+    void movesFollowTheTree_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("expected");
+        const QByteArray zap = "<moves><move type=\"level-up\"><name>Zap</name><lvl>1</lvl></move></moves>";
+        const auto list = [](const QByteArray& inside) { return "<fauntome>" + inside + "</fauntome>"; };
+        QTest::newRow("small letters are keyed in capitals")
+            << list(creature(1, "Theta", zap)) << QString("THETA") << QString("Zap@1");
+        QTest::newRow("two spellings of one name: the first wins")
+            << list(creature(1, "Theta", zap) + creature(2, "THETA", QByteArray(zap).replace("Zap", "Later")))
+            << QString("THETA") << QString("Zap@1");
+        QTest::newRow("another element names it first")
+            << list("<other><name>ALPHA</name>" + QByteArray(zap).replace("Zap", "Other") + "</other>"
+                    + creature(1, "ALPHA", zap))
+            << QString("ALPHA") << QString("Other@1");
+        QTest::newRow("the root is not the creature list")
+            << "<other>" + creature(1, "ALPHA", zap) + "</other>" << QString("ALPHA") << QString("<null>");
+        QTest::newRow("a creature inside a creature")
+            << list(creature(1, "A", creature(2, "B", zap))) << QString("B") << QString("<null>");
+        QTest::newRow("the name after the stats")
+            << list("<faunlet id=\"1\"><stats/><name>ETA</name>" + zap + "</faunlet>") << QString("ETA")
+            << QString("Zap@1");
+        QTest::newRow("a deeper name first")
+            << list("<faunlet id=\"1\"><stats><name>EPS</name></stats><name>ZETA</name>" + zap + "</faunlet>")
+            << QString("ZETA") << QString("Zap@1");
+        QTest::newRow("a second name of an earlier creature")
+            << list(creature(1, "A</name><name>B") + creature(2, "B", zap)) << QString("B") << QString("Zap@1");
+        QTest::newRow("white space beside the name")
+            << list(creature(1, "DELTA<!-- --> ", zap)) << QString("DELTA") << QString("Zap@1");
+    }
+
+    void movesFollowTheTree()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, asked);
+        QFETCH(QString, expected);
+        QVERIFY(dir->write(QStringLiteral("faundata.xml"), content));
+        for (const bool swept : {false, true}) {
+            xml reader(QStringLiteral("faundata.xml"));
+            // The list stops at a creature without a name; a lookup by a name
+            // no creature has still indexes the whole file.
+            if (swept) {
+                sweep(reader);
+                Record(reader.getFaunlet(std::string("NOBODY")));
+            }
+            QVERIFY2(movesOf(reader, asked, 1) == expected, swept ? "after the sweep" : "at once");
+        }
+    }
+
     void moveTraceOnStandardOutput()
     {
         QVERIFY(dir->useData("data/moves.xml"));

@@ -206,7 +206,7 @@ void Fauntome::processSearch(const QString& text)
             = QStringView(listedNames).mid(nameStarts[size_t(i)], nameStarts[size_t(i) + 1] - nameStarts[size_t(i)]);
         const bool hide = !name.contains(text, Qt::CaseInsensitive);
         if (hiddenRows[size_t(i)] != hide) {
-            list->item(i)->setHidden(hide);
+            list->setRowHidden(i, hide);
             hiddenRows[size_t(i)] = hide;
         }
     }

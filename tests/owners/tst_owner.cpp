@@ -1,8 +1,6 @@
 #include <QtTest>
 #include <QtWidgets>
-#include <cerrno>
 
-#include "data/storename.h"
 #include "owners/classowner.h"
 #include "owners/owner.h"
 #include "ownertestfiles.h"
@@ -174,6 +172,11 @@ private slots:
             << QStringList{"load <img src='x'>.xml"} << Answers{}
             << QStringList{failed("<img src='x'>.xml", "line 1, column 6: Premature end of document.")} << true << false
             << "|boy||0x0";
+        QTest::newRow("a folder in the way of a save")
+            << QStringList{"name Dir", "save"} << Answers{QMessageBox::Yes}
+            << QStringList{replace("Dir"),
+                           "Warning !|The owner could not be saved: A folder stands where the file must go."}
+            << true << false << "Dir|boy||0x0";
         QTest::newRow("a folder, then closed without a word")
             << QStringList{"load Dir.xml", "close"} << Answers{}
             << QStringList{failed("Dir.xml", "file to open is a directory")} << false << false << "";
@@ -257,39 +260,6 @@ private slots:
                      .join('|'),
                  form);
         delete editor;
-    }
-
-    void failedSaveWarnsAndKeepsFiles_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("why");
-        QTest::newRow("file size limit") << QString("Ann") << "limit" << qt_error_string(EFBIG);
-        QTest::newRow("folder in the way")
-            << QString("Ann") << QString("folder") << "A folder stands where the file must go.";
-        QTest::newRow("unsafe name") << QString("../victim") << QString() << StoreName::problem("../victim");
-    }
-
-    void failedSaveWarnsAndKeepsFiles()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, how);
-        QFETCH(QString, why);
-        QVERIFY(dir->write("victim.xml", "keep"));
-        if (how == "limit")
-            QVERIFY(classOwner().updateOwner(name, "feminin", "DTC", QString()));
-        if (how == "folder")
-            QVERIFY(QDir().mkpath("owners/" + name + ".xml/inside"));
-        Owner editor;
-        editor.startOwner();
-        nameField(&editor)->setText(name);
-        avatarField(&editor)->setText(writePicture(dir->filePath("big.png"), QSize(128, 128)));
-        const QStringList before = dir->snapshot();
-        // Something stands at the path already: the user agrees to replace it.
-        MessageBoxes boxes({QMessageBox::Yes});
-        QVERIFY(!withFileSizeLimit(how == "limit" ? 2048 : 1 << 30, [&] { return editor.saveOwner(); }));
-        QCOMPARE(boxes.seen.last(), "Warning !|The owner could not be saved: " + why);
-        QCOMPARE(dir->snapshot(), before);
     }
 };
 

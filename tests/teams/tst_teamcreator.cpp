@@ -200,11 +200,11 @@ private slots:
         QCOMPARE(part<QTextEdit>(&editor, "textEdit_attackView")->toPlainText(), moves);
     }
 
-    // Owners are listed without ".xml", whatever the case; a loaded team's
-    // owner goes on top, even when listed already.
+    // Owners are listed without ".xml", whatever the case, hidden files left
+    // out; a loaded team's owner goes on top, even when listed already.
     void ownersAndLoadedTeam()
     {
-        for (const char* file : {"B.xml", "a.xml", "x.xml.xml"})
+        for (const char* file : {"B.xml", "a.xml", "x.xml.xml", ".hidden.xml", ".xml"})
             QVERIFY(dir->write(QStringLiteral("owners/") + file, "<owner/>"));
         const QString team = QString::fromUtf8("\xc3\x89quipe");
         QVERIFY(writeTeam(*dir, team, "B", {"name='TIDEFIN'", "name='MOSSLING'"}));

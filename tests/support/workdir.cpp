@@ -5,9 +5,11 @@
 #include <QDirIterator>
 #include <QFile>
 
+#include "data/faunlet.h"
 #include "data/xml.h"
 
 #include <csignal>
+#include <memory>
 #include <sys/resource.h>
 
 WorkDir::WorkDir()
@@ -61,6 +63,17 @@ QStringList WorkDir::snapshot() const
     }
     out.sort();
     return out;
+}
+
+QStringList listed(xml& reader)
+{
+    QStringList names;
+    for (int n = 1;; ++n) {
+        std::unique_ptr<Faunlet> f(reader.getFaunlet(n));
+        if (!f)
+            return names;
+        names << f->getName();
+    }
 }
 
 QByteArray creature(int id, const QByteArray& name, const QByteArray& body)

@@ -40,6 +40,11 @@ private:
 // on a full disk: CI runs as root, where folder permissions stop nothing.
 bool withFileSizeLimit(qint64 bytes, const std::function<bool()>& write);
 
+class xml;
+
+// What the main window lists: the lookups by number from 1 to the first gap.
+QStringList listed(xml& reader);
+
 // One creature element with the given number and name and optional extra
 // content placed after "stats".
 QByteArray creature(int id, const QByteArray& name, const QByteArray& body = QByteArray());

@@ -1,14 +1,6 @@
 #include <QtTest>
 
-#include <QAbstractButton>
-#include <QLayout>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QProcess>
-#include <QSplashScreen>
+#include <QtWidgets>
 
 #include "app/fauntome.h"
 #include "support/dialogs.h"

@@ -209,9 +209,7 @@ private slots:
         // The same size, so that only the check of the bytes can tell.
         QCOMPARE(edited.size(), herd().size());
         Records held{{stock(member)}};
-        struct stat before
-        {
-        };
+        struct stat before = {};
         QCOMPARE(::stat("faundata.xml", &before), 0);
         for (const QByteArray& content : {herd(), edited}) {
             QVERIFY(dir->write("faundata.xml", content));

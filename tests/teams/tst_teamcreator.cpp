@@ -1,14 +1,6 @@
 #include <QtTest>
 
-#include <QComboBox>
-#include <QDir>
-#include <QInputDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTextEdit>
+#include <QtWidgets>
 
 #include "support/dialogs.h"
 #include "support/part.h"
@@ -33,7 +25,6 @@ QStringList texts(const QAbstractItemModel* model)
     return out;
 }
 
-// What a drag of these names from the main list carries.
 std::unique_ptr<QMimeData> dragged(const QStringList& names)
 {
     QListWidget source;

@@ -20,7 +20,6 @@ private slots:
     {
         const int count = 20000;
         WorkDir dir;
-        QVERIFY(dir.makeStoreDirs());
         QVERIFY(dir.write(QStringLiteral("faundata.xml"), faundatagen::generate(count)));
 
         Fauntome window;

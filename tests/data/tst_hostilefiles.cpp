@@ -70,7 +70,6 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, bytes);
         WorkDir dir;
-        QVERIFY(dir.makeStoreDirs());
         QVERIFY(dir.write("owners/A.xml", "<owner name=\"A\"><avatar>" + text + "</avatar></owner>"));
         classOwner owner;
         QVERIFY(owner.loadOwner("A.xml"));

@@ -2,7 +2,6 @@
 #include <memory>
 
 #include "data/faunlet.h"
-#include "data/skills.h"
 #include "data/xml.h"
 #include "faundatagen.h"
 #include "support/capture.h"

@@ -8,8 +8,6 @@
 #include "support/part.h"
 #include "support/workdir.h"
 
-using Answers = QList<QMessageBox::StandardButton>;
-
 namespace {
 
 QLineEdit* nameField(const QWidget* editor)
@@ -47,11 +45,7 @@ class tst_Owner : public QObject
     std::unique_ptr<WorkDir> dir;
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<WorkDir>();
-        QVERIFY(dir->makeStoreDirs());
-    }
+    void init() { dir = std::make_unique<WorkDir>(); }
 
     void cleanup()
     {

@@ -17,6 +17,8 @@ WorkDir::WorkDir()
 {
     xml::deleteInstance();
     QDir::setCurrent(dir.path());
+    QDir().mkpath(QStringLiteral("owners"));
+    QDir().mkpath(QStringLiteral("teams"));
 }
 
 WorkDir::~WorkDir()
@@ -41,12 +43,6 @@ bool WorkDir::useData(const QString& committed) const
 {
     QFile source(qEnvironmentVariable("FAUNTOME_SOURCE_DIR") + QStringLiteral("/tests/") + committed);
     return source.open(QIODevice::ReadOnly) && write(QStringLiteral("faundata.xml"), source.readAll());
-}
-
-bool WorkDir::makeStoreDirs() const
-{
-    QDir here(dir.path());
-    return here.mkpath(QStringLiteral("owners")) && here.mkpath(QStringLiteral("teams"));
 }
 
 QStringList WorkDir::snapshot() const

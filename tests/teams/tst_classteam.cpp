@@ -65,7 +65,7 @@ private slots:
     void init()
     {
         dir = std::make_unique<WorkDir>();
-        QVERIFY(dir->write("faundata.xml", herd()) && dir->makeStoreDirs());
+        QVERIFY(dir->write("faundata.xml", herd()));
     }
 
     void cleanup() { dir.reset(); }

@@ -8,8 +8,6 @@
 #include "teamdata.h"
 #include "teams/teamcreator.h"
 
-using Answers = QList<QMessageBox::StandardButton>;
-
 namespace {
 
 QListWidget* rowsOf(const TeamCreator& editor)
@@ -103,7 +101,7 @@ private slots:
     void init()
     {
         dir = std::make_unique<WorkDir>();
-        QVERIFY(dir->write("faundata.xml", herd()) && dir->makeStoreDirs());
+        QVERIFY(dir->write("faundata.xml", herd()));
     }
 
     void cleanup()

@@ -1,21 +1,11 @@
 #include <QtTest>
 
-#include <QAbstractButton>
-#include <QLayout>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QProcess>
-#include <QSplashScreen>
+#include <QtWidgets>
 
 #include "app/fauntome.h"
 #include "support/dialogs.h"
 #include "support/part.h"
 #include "support/workdir.h"
-
-using Answers = QList<QMessageBox::StandardButton>;
 
 namespace {
 
@@ -64,7 +54,7 @@ private slots:
     void init()
     {
         dir = std::make_unique<WorkDir>();
-        QVERIFY(dir->writeData(creatures({1, 2, 3, 4, 5})) && dir->makeStoreDirs());
+        QVERIFY(dir->writeData(creatures({1, 2, 3, 4, 5})));
     }
 
     void cleanup()
@@ -89,7 +79,6 @@ private slots:
             << QList<int>{1, 2, 3, 5} << QString() << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN"};
         QTest::newRow("no creature one") << QList<int>{2, 3} << QString() << QStringList{};
         QTest::newRow("search in capitals, anywhere") << five << "MOSS" << QStringList{"MOSSLING", "FERNMOSS"};
-        QTest::newRow("search in small letters") << five << "lisk" << QStringList{"EMBERLISK"};
         QTest::newRow("search in mixed case, in the middle") << five << "eRnM" << QStringList{"FERNMOSS"};
         QTest::newRow("search matching nothing") << five << "zz" << QStringList{};
     }

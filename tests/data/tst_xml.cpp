@@ -30,12 +30,6 @@ QString movesOf(xml& reader, const QString& name, int level)
     return out.join(',');
 }
 
-// The lookups by number the creature list makes, from 1 to the first gap.
-void sweep(xml& reader)
-{
-    for (int n = 1; Record(reader.getFaunlet(n)); ++n) { }
-}
-
 } // namespace
 
 class tst_Xml : public QObject
@@ -143,7 +137,7 @@ private slots:
         for (const bool swept : {false, true}) {
             xml reader(QStringLiteral("faundata.xml"));
             if (swept)
-                sweep(reader);
+                listed(reader);
             Capture err(2);
             QStringList got;
             for (const QString& question : asked)
@@ -269,7 +263,7 @@ private slots:
             QVERIFY(dir->useData("data/moves.xml"));
             xml reader(QStringLiteral("faundata.xml"));
             if (way != QLatin1String("at once"))
-                sweep(reader);
+                listed(reader);
             QFile data(QStringLiteral("faundata.xml"));
             if (way == QLatin1String("after an edit") && data.open(QIODevice::ReadWrite)) {
                 const QByteArray edited

@@ -4,8 +4,6 @@
 #include <QImage>
 #include <QtTest>
 
-// Helpers shared by the owner tests.
-
 inline QImage pattern(QSize size)
 {
     QImage image(size, QImage::Format_RGB32);

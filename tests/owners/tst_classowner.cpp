@@ -15,7 +15,7 @@ private slots:
     void init()
     {
         dir = std::make_unique<WorkDir>();
-        QVERIFY(dir->makeStoreDirs() && dir->write("notes.png", "just text"));
+        QVERIFY(dir->write("notes.png", "just text"));
         writePicture(dir->filePath("new.png"), QSize(6, 4));
     }
 

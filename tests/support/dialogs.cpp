@@ -39,7 +39,7 @@ QString displayedText(const QString& text, Qt::TextFormat format)
     return document.toPlainText();
 }
 
-MessageBoxes::MessageBoxes(QList<QMessageBox::StandardButton> buttons)
+MessageBoxes::MessageBoxes(Answers buttons)
     : answers(std::move(buttons))
 {
     QObject::connect(&timer, &QTimer::timeout, [this] {

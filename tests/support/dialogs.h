@@ -17,6 +17,8 @@ void whenDialogShown(const std::function<bool(QWidget*)>& accept, const std::fun
 // away, or the characters themselves.
 QString displayedText(const QString& text, Qt::TextFormat format);
 
+using Answers = QList<QMessageBox::StandardButton>;
+
 // Answers every message box shown while it lives, in turn with the given
 // buttons and with Escape once they run out, so a test never hangs on a box
 // it did not expect; `seen` holds "title|text" of each box in order, the text
@@ -24,12 +26,12 @@ QString displayedText(const QString& text, Qt::TextFormat format);
 class MessageBoxes
 {
 public:
-    explicit MessageBoxes(QList<QMessageBox::StandardButton> buttons = {});
+    explicit MessageBoxes(Answers buttons = {});
 
     QStringList seen;
 
 private:
-    QList<QMessageBox::StandardButton> answers;
+    Answers answers;
     QTimer timer;
 };
 

@@ -5,9 +5,11 @@
 #include <QDirIterator>
 #include <QFile>
 
+#include "data/faunlet.h"
 #include "data/xml.h"
 
 #include <csignal>
+#include <memory>
 #include <sys/resource.h>
 
 WorkDir::WorkDir()
@@ -15,6 +17,8 @@ WorkDir::WorkDir()
 {
     xml::deleteInstance();
     QDir::setCurrent(dir.path());
+    QDir().mkpath(QStringLiteral("owners"));
+    QDir().mkpath(QStringLiteral("teams"));
 }
 
 WorkDir::~WorkDir()
@@ -41,12 +45,6 @@ bool WorkDir::useData(const QString& committed) const
     return source.open(QIODevice::ReadOnly) && write(QStringLiteral("faundata.xml"), source.readAll());
 }
 
-bool WorkDir::makeStoreDirs() const
-{
-    QDir here(dir.path());
-    return here.mkpath(QStringLiteral("owners")) && here.mkpath(QStringLiteral("teams"));
-}
-
 QStringList WorkDir::snapshot() const
 {
     const QString root = dir.path();
@@ -61,6 +59,17 @@ QStringList WorkDir::snapshot() const
     }
     out.sort();
     return out;
+}
+
+QStringList listed(xml& reader)
+{
+    QStringList names;
+    for (int n = 1;; ++n) {
+        std::unique_ptr<Faunlet> f(reader.getFaunlet(n));
+        if (!f)
+            return names;
+        names << f->getName();
+    }
 }
 
 QByteArray creature(int id, const QByteArray& name, const QByteArray& body)

@@ -7,9 +7,10 @@
 #include <QTemporaryDir>
 #include <functional>
 
-// A fresh working directory for one test: the current directory moves there
-// and back, and the shared creature reader is dropped on both sides so no
-// test sees another's data file.
+// A fresh working directory for one test, with the owners and teams folders
+// the program keeps: the current directory moves there and back, and the
+// shared creature reader is dropped on both sides so no test sees another's
+// data file.
 class WorkDir
 {
 public:
@@ -25,7 +26,6 @@ public:
     bool writeData(const QByteArray& creatures) const;
     // Copies a data file committed under tests/ as faundata.xml.
     bool useData(const QString& committed) const;
-    bool makeStoreDirs() const;
     // Every entry below the directory, hidden ones included, files with a
     // digest of their bytes: equal snapshots mean nothing was written, moved
     // or removed.
@@ -39,6 +39,11 @@ private:
 // Runs `write` with this process's writes failing beyond `bytes` (EFBIG), as
 // on a full disk: CI runs as root, where folder permissions stop nothing.
 bool withFileSizeLimit(qint64 bytes, const std::function<bool()>& write);
+
+class xml;
+
+// What the main window lists: the lookups by number from 1 to the first gap.
+QStringList listed(xml& reader);
 
 // One creature element with the given number and name and optional extra
 // content placed after "stats".

@@ -15,7 +15,6 @@ inline QByteArray herd()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The "name" attributes of the creatures in a team file, in file order.
 inline QStringList namesInFile(const QString& path)
 {
     QFile file(path);

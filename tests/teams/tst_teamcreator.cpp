@@ -1,22 +1,12 @@
 #include <QtTest>
 
-#include <QComboBox>
-#include <QDir>
-#include <QInputDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTextEdit>
+#include <QtWidgets>
 
 #include "support/dialogs.h"
 #include "support/part.h"
 #include "support/workdir.h"
 #include "teamdata.h"
 #include "teams/teamcreator.h"
-
-using Answers = QList<QMessageBox::StandardButton>;
 
 namespace {
 
@@ -33,7 +23,6 @@ QStringList texts(const QAbstractItemModel* model)
     return out;
 }
 
-// What a drag of these names from the main list carries.
 std::unique_ptr<QMimeData> dragged(const QStringList& names)
 {
     QListWidget source;
@@ -112,7 +101,7 @@ private slots:
     void init()
     {
         dir = std::make_unique<WorkDir>();
-        QVERIFY(dir->write("faundata.xml", herd()) && dir->makeStoreDirs());
+        QVERIFY(dir->write("faundata.xml", herd()));
     }
 
     void cleanup()
@@ -200,11 +189,11 @@ private slots:
         QCOMPARE(part<QTextEdit>(&editor, "textEdit_attackView")->toPlainText(), moves);
     }
 
-    // Owners are listed without ".xml", whatever the case; a loaded team's
-    // owner goes on top, even when listed already.
+    // Owners are listed without ".xml", whatever the case, hidden files left
+    // out; a loaded team's owner goes on top, even when listed already.
     void ownersAndLoadedTeam()
     {
-        for (const char* file : {"B.xml", "a.xml", "x.xml.xml"})
+        for (const char* file : {"B.xml", "a.xml", "x.xml.xml", ".hidden.xml", ".xml"})
             QVERIFY(dir->write(QStringLiteral("owners/") + file, "<owner/>"));
         const QString team = QString::fromUtf8("\xc3\x89quipe");
         QVERIFY(writeTeam(*dir, team, "B", {"name='TIDEFIN'", "name='MOSSLING'"}));

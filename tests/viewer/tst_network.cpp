@@ -1,10 +1,6 @@
 #include <QtTest>
 
-#include <QDir>
-#include <QImage>
-#include <QLabel>
-#include <QPointer>
-#include <QProcess>
+#include <QtWidgets>
 #include <memory>
 
 #include "data/faunlet.h"

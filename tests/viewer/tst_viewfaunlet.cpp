@@ -1,11 +1,7 @@
 #include <QtTest>
 
-#include <QLabel>
-#include <QListWidget>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QTcpServer>
-#include <QTextEdit>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 #include <sys/stat.h>
@@ -25,7 +21,6 @@ Q_DECLARE_METATYPE(fill)
 
 namespace {
 
-// The main window on the data file written by init().
 struct MainWindow
 {
     MainWindow() { window.show(); }

@@ -321,7 +321,7 @@ private slots:
             // The list stops at a creature without a name; a lookup by a name
             // no creature has still indexes the whole file.
             if (swept) {
-                sweep(reader);
+                listed(reader);
                 Record(reader.getFaunlet(std::string("NOBODY")));
             }
             QVERIFY2(movesOf(reader, asked, 1) == expected, swept ? "after the sweep" : "at once");

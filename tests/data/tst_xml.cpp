@@ -42,49 +42,6 @@ private slots:
     void init() { dir = std::make_unique<WorkDir>(); }
     void cleanup() { dir.reset(); }
 
-    void lookupByNumber_data()
-    {
-        QTest::addColumn<QList<int>>("ids");
-        QTest::addColumn<QList<int>>("asked"); // a negative number asks for that creature by name
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("in order, then past the end")
-            << QList<int>{1, 2, 3} << QList<int>{1, 2, 3, 4} << QStringList{"C1", "C2", "C3", "<null>"};
-        QTest::newRow("same number twice finds it twice")
-            << QList<int>{1, 2} << QList<int>{1, 1, 2} << QStringList{"C1", "C1", "C2"};
-        QTest::newRow("backwards rewinds") << QList<int>{1, 2, 3} << QList<int>{3, 2} << QStringList{"C3", "C2"};
-        QTest::newRow("gap ends the run")
-            << QList<int>{1, 2, 4} << QList<int>{1, 2, 3, 4} << QStringList{"C1", "C2", "<null>", "<null>"};
-        QTest::newRow("out of order is passed by")
-            << QList<int>{1, 3, 2} << QList<int>{2, 3} << QStringList{"C2", "<null>"};
-        QTest::newRow("by number after a lookup by name further on")
-            << QList<int>{1, 2, 3} << QList<int>{1, -3, 2} << QStringList{"C1", "C3", "C2"};
-        QTest::newRow("by number after lookups by name, then on in order")
-            << QList<int>{1, 2, 3} << QList<int>{-3, -1, 1, 2, 3, 4}
-            << QStringList{"C3", "C1", "C1", "C2", "C3", "<null>"};
-        QTest::newRow("after a lookup by name, out of order is still passed by")
-            << QList<int>{1, 3, 2} << QList<int>{-1, 2, 3} << QStringList{"C1", "C2", "<null>"};
-    }
-
-    void lookupByNumber()
-    {
-        QFETCH(QList<int>, ids);
-        QFETCH(QList<int>, asked);
-        QFETCH(QStringList, expected);
-        QByteArray body;
-        for (int id : ids)
-            body += creature(id, "C" + QByteArray::number(id), "<evolutions/><moves/>");
-        QVERIFY(dir->writeData(body));
-        xml reader(QStringLiteral("faundata.xml"));
-        Capture err(2);
-        QStringList got;
-        for (int n : asked) {
-            const Record f(n < 0 ? reader.getFaunlet("C" + std::to_string(-n)) : reader.getFaunlet(n));
-            got << (f ? f->getName() : QStringLiteral("<null>"));
-        }
-        QCOMPARE(got, expected);
-        QCOMPARE(err.text(), QByteArray());
-    }
-
     // "#n" asks by number, anything else by name. Whether the first sweep
     // has indexed the file or not, the answers and the messages are those of
     // a walk from the top.
@@ -96,6 +53,30 @@ private slots:
         QTest::addColumn<int>("messages"); // lines on standard error
         const QByteArray head = "<?xml version=\"1.0\"?>\n<fauntome>\n";
         const QByteArray accented = QString("ÉCLAIRIN").toUtf8();
+        // Creatures "C<id>" in the order given.
+        const auto ids = [&](std::initializer_list<int> order) {
+            QByteArray body = head;
+            for (int id : order)
+                body += creature(id, "C" + QByteArray::number(id), "<evolutions/><moves/>");
+            return body + "</fauntome>\n";
+        };
+        QTest::newRow("in order, then past the end") << ids({1, 2, 3}) << QStringList{"#1", "#2", "#3", "#4"}
+                                                     << QStringList{"C1@1", "C2@2", "C3@3", "<null>"} << 0;
+        QTest::newRow("same number twice finds it twice")
+            << ids({1, 2}) << QStringList{"#1", "#1", "#2"} << QStringList{"C1@1", "C1@1", "C2@2"} << 0;
+        QTest::newRow("backwards rewinds")
+            << ids({1, 2, 3}) << QStringList{"#3", "#2"} << QStringList{"C3@3", "C2@2"} << 0;
+        QTest::newRow("gap ends the run") << ids({1, 2, 4}) << QStringList{"#1", "#2", "#3", "#4"}
+                                          << QStringList{"C1@1", "C2@2", "<null>", "<null>"} << 0;
+        QTest::newRow("out of order is passed by")
+            << ids({1, 3, 2}) << QStringList{"#2", "#3"} << QStringList{"C2@2", "<null>"} << 0;
+        QTest::newRow("by number after a lookup by name further on")
+            << ids({1, 2, 3}) << QStringList{"#1", "C3", "#2"} << QStringList{"C1@1", "C3@3", "C2@2"} << 0;
+        QTest::newRow("by number after lookups by name, then on in order")
+            << ids({1, 2, 3}) << QStringList{"C3", "C1", "#1", "#2", "#3", "#4"}
+            << QStringList{"C3@3", "C1@1", "C1@1", "C2@2", "C3@3", "<null>"} << 0;
+        QTest::newRow("after a lookup by name, out of order is still passed by")
+            << ids({1, 3, 2}) << QStringList{"C1", "#2", "#3"} << QStringList{"C1@1", "C2@2", "<null>"} << 0;
         QTest::newRow("names exact, byte for byte")
             << head + creature(1, "MOSSLING") + creature(2, "EMBERLISK") + creature(3, accented) + "</fauntome>"
             << QStringList{"EMBERLISK", "EMBER", "emberlisk", accented}

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "data/faunlet.h"
+#include "data/skills.h"
 #include "data/xml.h"
 #include "owners/classowner.h"
 #include "teams/classteam.h"
@@ -38,23 +39,39 @@ void prepare()
     writeFile(QStringLiteral("faundata.xml"), reinterpret_cast<const uint8_t*>(data), sizeof data - 1);
 }
 
+QStringList movesOf(xml& reader, const QString& name)
+{
+    QStringList moves;
+    for (const skills& move : reader.getSkillsUpTo(name, xml::maxLevel))
+        moves << move.getName() + '@' + QString::number(move.getLvl());
+    return moves;
+}
+
 // The bytes as faundata.xml: the list fill, a lookup by name of the last
-// creature listed and the viewer's move queries.
+// creature listed and the viewer's move queries, which must agree with the
+// moves of a reader that builds the whole table at once.
 int dataReader(const uint8_t* data, size_t size)
 {
     if (!writeFile(QStringLiteral("faundata.xml"), data, size))
         return 0;
-    xml reader(QStringLiteral("faundata.xml"));
-    QString last;
-    for (int n = 1; n <= 500; ++n) {
-        std::unique_ptr<Faunlet> faunlet(reader.getFaunlet(n));
-        if (!faunlet)
-            break;
-        last = faunlet->getName();
+    QString name;
+    QStringList moves;
+    {
+        xml reader(QStringLiteral("faundata.xml"));
+        for (int n = 1; n <= 500; ++n) {
+            std::unique_ptr<Faunlet> faunlet(reader.getFaunlet(n));
+            if (!faunlet)
+                break;
+            name = faunlet->getName();
+        }
+        std::unique_ptr<Faunlet> found(reader.getFaunlet(name.toUtf8().toStdString()));
+        name = found ? found->getName() : name;
+        moves = movesOf(reader, name);
     }
-    std::unique_ptr<Faunlet> found(reader.getFaunlet(last.toUtf8().toStdString()));
-    const QString name = found ? found->getName() : last;
-    reader.getSkillsUpTo(name, xml::maxLevel);
+    // The first reader, and the index it shared, are gone.
+    xml atOnce(QStringLiteral("faundata.xml"));
+    if (movesOf(atOnce, name) != moves)
+        qFatal("moves read through the index differ from the whole table");
     return 0;
 }
 

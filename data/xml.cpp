@@ -24,6 +24,26 @@ struct Stage
     QString name;
 };
 
+// What every reader of the file needs to know of a start tag: the kind of
+// its name, and whether it is a "faunlet" carrying an "id", and which.
+struct Tag
+{
+    TagKind kind = TagKind::Other;
+    bool creature = false;
+    int id = 0;
+};
+
+Tag tagOf(const QXmlStreamReader& reader)
+{
+    Tag tag{tagKindOf(reader.name())};
+    if (tag.kind == TagKind::Faunlet) {
+        const QXmlStreamAttributes attrs = reader.attributes();
+        tag.creature = attrs.hasAttribute(QLatin1String("id"));
+        tag.id = attrs.value(QLatin1String("id")).toInt();
+    }
+    return tag;
+}
+
 void chooseEvolution(Faunlet* faunlet, const QList<Stage>& stages)
 {
     for (qsizetype i = 0; i + 1 < stages.size(); ++i) {
@@ -48,10 +68,8 @@ xml::xml(const QString& fileName)
         // Another reader may already know this very file; otherwise the
         // first sweep builds the index.
         index = CreatureIndex::sharedFor(*file);
-        if (!index) {
+        if (!index)
             index = std::make_shared<CreatureIndex>();
-            feeding = index.get();
-        }
     }
 }
 
@@ -87,7 +105,6 @@ void xml::rewind()
     passed = 0;
     fromTop = true;
     // Only a first sweep from the very top fills an index.
-    feeding = nullptr;
     if (index && !index->isFrozen())
         index.reset();
 }
@@ -114,7 +131,6 @@ bool xml::seekTo(int ordinal)
     reader.setDevice(file.get());
     token = QXmlStreamReader::NoToken;
     fromTop = false;
-    feeding = nullptr;
     depth = entry.depth - 1;
     passed = ordinal;
     next();
@@ -127,19 +143,18 @@ bool xml::seekTo(int ordinal)
 // sweep from the top also into the index.
 void xml::next()
 {
+    CreatureIndex* const feeding = fromTop && index && !index->isFrozen() ? index.get() : nullptr;
     token = reader.readNext();
     creatureTag = false;
     kind = TagKind::Other;
     if (token == QXmlStreamReader::StartElement) {
         ++depth;
-        kind = tagKindOf(reader.name());
-        if (kind == TagKind::Faunlet) {
-            const QXmlStreamAttributes attrs = reader.attributes();
-            if (attrs.hasAttribute(QLatin1String("id"))) {
-                creatureTag = true;
-                tagId = attrs.value(QLatin1String("id")).toInt();
-                ++passed;
-            }
+        const Tag tag = tagOf(reader);
+        kind = tag.kind;
+        if (tag.creature) {
+            creatureTag = true;
+            tagId = tag.id;
+            ++passed;
         }
         if (feeding)
             feeding->startTag(reader, depth, kind, creatureTag, tagId);
@@ -154,7 +169,6 @@ void xml::next()
         feeding->otherToken(reader, token);
         if (!more()) {
             feeding->freeze(reader, *file);
-            feeding = nullptr;
             CreatureIndex::publish(index);
         }
     }
@@ -164,20 +178,7 @@ void xml::next()
 // Anywhere else: reads one token and returns its text.
 QString xml::readValue()
 {
-    if (token != QXmlStreamReader::StartElement) {
-        next();
-        return reader.text().toString();
-    }
-    const int own = depth;
-    QString value;
-    while (more()) {
-        next();
-        if (token == QXmlStreamReader::Characters)
-            value += reader.text();
-        else if (token == QXmlStreamReader::EndElement && depth < own)
-            break;
-    }
-    return value;
+    return readNumber();
 }
 
 // readValue() into a buffer kept from call to call, for values that are
@@ -369,7 +370,6 @@ bool xml::scanCreature(const std::string* wanted, const char* errorPrefix, Faunl
 // index, and any other reader's copy of it, give way to a fresh sweep.
 void xml::reindex()
 {
-    feeding = nullptr;
     index.reset();
     sweepWholeFile(false);
 }
@@ -383,7 +383,6 @@ bool xml::indexReady(bool sweepIfNone)
     if (index && index->isFrozen() && index->describes(*file))
         return true;
     if (std::shared_ptr<CreatureIndex> shared = CreatureIndex::sharedFor(*file)) {
-        feeding = nullptr;
         index = std::move(shared);
         return true;
     }
@@ -498,30 +497,22 @@ void xml::sweepWholeFile(bool forMoves)
         int sweepDepth = 0;
         fresh.begin();
         for (auto tokenRead = sweep.readNext();; tokenRead = sweep.readNext()) {
-            TagKind tag = TagKind::Other;
-            bool creature = false;
-            int id = 0;
+            Tag tag;
             if (tokenRead == QXmlStreamReader::StartElement) {
                 ++sweepDepth;
-                tag = tagKindOf(sweep.name());
-                if (tag == TagKind::Faunlet) {
-                    const QXmlStreamAttributes attrs = sweep.attributes();
-                    creature = attrs.hasAttribute(QLatin1String("id"));
-                    id = attrs.value(QLatin1String("id")).toInt();
-                }
+                tag = tagOf(sweep);
             } else if (tokenRead == QXmlStreamReader::EndElement) {
                 --sweepDepth;
             }
             if (same)
-                built->observe(sweep, tokenRead, sweepDepth, tag, creature, id);
+                built->observe(sweep, tokenRead, sweepDepth, tag.kind, tag.creature, tag.id);
             if (wantMoves)
-                fresh.observe(sweep, tokenRead, sweepDepth, tag);
+                fresh.observe(sweep, tokenRead, sweepDepth, tag.kind);
             if (tokenRead == QXmlStreamReader::EndDocument || tokenRead == QXmlStreamReader::Invalid)
                 break;
         }
         if (same) {
             built->freeze(sweep, own);
-            feeding = nullptr;
             index = std::move(built);
             CreatureIndex::publish(index);
         }

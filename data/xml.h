@@ -89,8 +89,6 @@ private:
     bool unindexed = false; // the file was replaced under the open handle
     MoveIndex moves;
     std::shared_ptr<CreatureIndex> index;
-    // The index while this stream's first sweep from the top still builds it.
-    CreatureIndex* feeding = nullptr;
 
     static xml* ptrXml;
 };

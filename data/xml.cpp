@@ -378,7 +378,7 @@ void xml::reindex()
 // sweeps the file once when no index does.
 bool xml::indexReady(bool sweepIfNone)
 {
-    if (!file->isOpen() || unindexed)
+    if (!file->isOpen())
         return false;
     if (index && index->isFrozen() && index->describes(*file))
         return true;
@@ -477,21 +477,34 @@ bool xml::getInfoFaunlet(Faunlet* faunlet)
     return true;
 }
 
+// A handle of its own on the file the lookup stream reads, with a position
+// of its own: still that file after another was renamed over its name, so
+// that moves and details come from one version. False when that file cannot
+// be reached. A reader whose file never opened goes by the name.
+bool xml::openOwn(QFile& own) const
+{
+    if (!file->isOpen()) {
+        own.setFileName(fileName);
+        return own.open(QIODevice::ReadOnly | QIODevice::Text);
+    }
+    own.setFileName(QStringLiteral("/proc/self/fd/%1").arg(file->handle()));
+    if (!own.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        own.setFileName(fileName);
+        own.open(QIODevice::ReadOnly | QIODevice::Text);
+    }
+    return CreatureIndex::sameFile(own, *file);
+}
+
 // One dedicated sweep of the whole file on its own handle, so the lookup
 // stream keeps its position. It fills the index, and the move table when a
 // move query asks for it.
 void xml::sweepWholeFile(bool forMoves)
 {
     const bool wantMoves = forMoves && !moves.isComplete();
+    const bool indexing = file->isOpen();
     MoveIndex fresh;
-    QFile own(fileName);
-    if (own.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        // An index of another file than the one the stream reads would be
-        // of no use; the lookups then walk as they always did.
-        const bool same = file->isOpen() && CreatureIndex::sameFile(own, *file);
-        unindexed = !same;
-        if (!same && !wantMoves)
-            return;
+    QFile own;
+    if ((indexing || wantMoves) && openOwn(own)) {
         auto built = std::make_shared<CreatureIndex>();
         QXmlStreamReader sweep(&own);
         int sweepDepth = 0;
@@ -504,14 +517,14 @@ void xml::sweepWholeFile(bool forMoves)
             } else if (tokenRead == QXmlStreamReader::EndElement) {
                 --sweepDepth;
             }
-            if (same)
+            if (indexing)
                 built->observe(sweep, tokenRead, sweepDepth, tag.kind, tag.creature, tag.id);
             if (wantMoves)
                 fresh.observe(sweep, tokenRead, sweepDepth, tag.kind);
             if (tokenRead == QXmlStreamReader::EndDocument || tokenRead == QXmlStreamReader::Invalid)
                 break;
         }
-        if (same) {
+        if (indexing) {
             built->freeze(sweep, own);
             index = std::move(built);
             CreatureIndex::publish(index);
@@ -547,11 +560,10 @@ bool xml::readMovesOf(int creature, const QString& name)
 {
     if (!indexReady() || !index->canSeek() || seeksFail || creature >= index->count())
         return false;
-    QFile own(fileName);
+    QFile own;
     qint64 start = 0;
     qint64 units = 0;
-    if (!own.open(QIODevice::ReadOnly | QIODevice::Text) || !index->startOfTag(own, creature, &start, &units)
-        || !own.seek(start))
+    if (!openOwn(own) || !index->startOfTag(own, creature, &start, &units) || !own.seek(start))
         return false;
     QXmlStreamReader lone(&own);
     MoveIndex read;

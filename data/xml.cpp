@@ -234,7 +234,8 @@ Faunlet* xml::getFaunlet(int n)
             seeksFail = true;
             break;
         }
-        reindex();
+        if (!seekAgain(attempt))
+            break;
     }
     resumeAt(from);
     return searchByNumber(n);
@@ -313,7 +314,8 @@ Faunlet* xml::getFaunlet(const std::string& name)
             if (matched)
                 return faunlet;
         }
-        reindex();
+        if (!seekAgain(attempt))
+            break;
     }
     return walkByName(name);
 }
@@ -367,11 +369,19 @@ bool xml::scanCreature(const std::string* wanted, const char* errorPrefix, Faunl
 
 // The bytes at a creature's place are not what the index says, though the
 // file kept its size and time (an edit within one tick of the clock): the
-// index, and any other reader's copy of it, give way to a fresh sweep.
-void xml::reindex()
+// index, and any other reader's copy of it, give way to a fresh sweep. When
+// an index swept just now fails as well, the file has not changed: its
+// creatures do not read on their own (a namespace prefix declared outside
+// them), and no reader of it seeks again rather than sweep at every lookup.
+bool xml::seekAgain(int attempt)
 {
+    if (attempt > 0) {
+        index->stopSeeking();
+        return false;
+    }
     index.reset();
     sweepWholeFile(false);
+    return true;
 }
 
 // Whether the index describes the file as it is now; unless told not to,
@@ -501,7 +511,9 @@ bool xml::openOwn(QFile& own) const
 void xml::sweepWholeFile(bool forMoves)
 {
     const bool wantMoves = forMoves && !moves.isComplete();
-    const bool indexing = file->isOpen();
+    // An index that still describes the file is kept: it may know already
+    // that seeking fails.
+    const bool indexing = file->isOpen() && !(index && index->isFrozen() && index->describes(*file));
     MoveIndex fresh;
     QFile own;
     if ((indexing || wantMoves) && openOwn(own)) {

@@ -63,7 +63,7 @@ private:
     Faunlet* readCreature(const char* errorPrefix);
     Faunlet* finish(Faunlet* faunlet, const char* errorPrefix);
     bool indexReady(bool sweepIfNone = true);
-    void reindex();
+    bool seekAgain(int attempt);
     bool openOwn(QFile& own) const;
     void sweepWholeFile(bool forMoves);
     void learnMoves(const QString& name);

@@ -86,6 +86,8 @@ public:
     // A creature read on its own from its byte position reads as it does
     // inside the whole document (no document type declaration, UTF-8).
     bool canSeek() const { return seekable; }
+    // A creature failed to read on its own though the file is as swept.
+    void stopSeeking() { seekable = false; }
 
     int count() const { return int(entries.size()); }
     const Entry& entry(int ordinal) const { return entries[size_t(ordinal)]; }

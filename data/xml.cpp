@@ -234,7 +234,8 @@ Faunlet* xml::getFaunlet(int n)
             seeksFail = true;
             break;
         }
-        reindex();
+        if (!seekAgain(attempt))
+            break;
     }
     resumeAt(from);
     return searchByNumber(n);
@@ -313,7 +314,8 @@ Faunlet* xml::getFaunlet(const std::string& name)
             if (matched)
                 return faunlet;
         }
-        reindex();
+        if (!seekAgain(attempt))
+            break;
     }
     return walkByName(name);
 }
@@ -367,18 +369,26 @@ bool xml::scanCreature(const std::string* wanted, const char* errorPrefix, Faunl
 
 // The bytes at a creature's place are not what the index says, though the
 // file kept its size and time (an edit within one tick of the clock): the
-// index, and any other reader's copy of it, give way to a fresh sweep.
-void xml::reindex()
+// index, and any other reader's copy of it, give way to a fresh sweep. When
+// an index swept just now fails as well, the file has not changed: its
+// creatures do not read on their own (a namespace prefix declared outside
+// them), and no reader of it seeks again rather than sweep at every lookup.
+bool xml::seekAgain(int attempt)
 {
+    if (attempt > 0) {
+        index->stopSeeking();
+        return false;
+    }
     index.reset();
     sweepWholeFile(false);
+    return true;
 }
 
 // Whether the index describes the file as it is now; unless told not to,
 // sweeps the file once when no index does.
 bool xml::indexReady(bool sweepIfNone)
 {
-    if (!file->isOpen() || unindexed)
+    if (!file->isOpen())
         return false;
     if (index && index->isFrozen() && index->describes(*file))
         return true;
@@ -477,21 +487,36 @@ bool xml::getInfoFaunlet(Faunlet* faunlet)
     return true;
 }
 
+// A handle of its own on the file the lookup stream reads, with a position
+// of its own: still that file after another was renamed over its name, so
+// that moves and details come from one version. False when that file cannot
+// be reached. A reader whose file never opened goes by the name.
+bool xml::openOwn(QFile& own) const
+{
+    if (!file->isOpen()) {
+        own.setFileName(fileName);
+        return own.open(QIODevice::ReadOnly | QIODevice::Text);
+    }
+    own.setFileName(QStringLiteral("/proc/self/fd/%1").arg(file->handle()));
+    if (!own.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        own.setFileName(fileName);
+        own.open(QIODevice::ReadOnly | QIODevice::Text);
+    }
+    return CreatureIndex::sameFile(own, *file);
+}
+
 // One dedicated sweep of the whole file on its own handle, so the lookup
 // stream keeps its position. It fills the index, and the move table when a
 // move query asks for it.
 void xml::sweepWholeFile(bool forMoves)
 {
     const bool wantMoves = forMoves && !moves.isComplete();
+    // An index that still describes the file is kept: it may know already
+    // that seeking fails.
+    const bool indexing = file->isOpen() && !(index && index->isFrozen() && index->describes(*file));
     MoveIndex fresh;
-    QFile own(fileName);
-    if (own.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        // An index of another file than the one the stream reads would be
-        // of no use; the lookups then walk as they always did.
-        const bool same = file->isOpen() && CreatureIndex::sameFile(own, *file);
-        unindexed = !same;
-        if (!same && !wantMoves)
-            return;
+    QFile own;
+    if ((indexing || wantMoves) && openOwn(own)) {
         auto built = std::make_shared<CreatureIndex>();
         QXmlStreamReader sweep(&own);
         int sweepDepth = 0;
@@ -504,14 +529,14 @@ void xml::sweepWholeFile(bool forMoves)
             } else if (tokenRead == QXmlStreamReader::EndElement) {
                 --sweepDepth;
             }
-            if (same)
+            if (indexing)
                 built->observe(sweep, tokenRead, sweepDepth, tag.kind, tag.creature, tag.id);
             if (wantMoves)
                 fresh.observe(sweep, tokenRead, sweepDepth, tag.kind);
             if (tokenRead == QXmlStreamReader::EndDocument || tokenRead == QXmlStreamReader::Invalid)
                 break;
         }
-        if (same) {
+        if (indexing) {
             built->freeze(sweep, own);
             index = std::move(built);
             CreatureIndex::publish(index);
@@ -547,11 +572,10 @@ bool xml::readMovesOf(int creature, const QString& name)
 {
     if (!indexReady() || !index->canSeek() || seeksFail || creature >= index->count())
         return false;
-    QFile own(fileName);
+    QFile own;
     qint64 start = 0;
     qint64 units = 0;
-    if (!own.open(QIODevice::ReadOnly | QIODevice::Text) || !index->startOfTag(own, creature, &start, &units)
-        || !own.seek(start))
+    if (!openOwn(own) || !index->startOfTag(own, creature, &start, &units) || !own.seek(start))
         return false;
     QXmlStreamReader lone(&own);
     MoveIndex read;

@@ -63,7 +63,8 @@ private:
     Faunlet* readCreature(const char* errorPrefix);
     Faunlet* finish(Faunlet* faunlet, const char* errorPrefix);
     bool indexReady(bool sweepIfNone = true);
-    void reindex();
+    bool seekAgain(int attempt);
+    bool openOwn(QFile& own) const;
     void sweepWholeFile(bool forMoves);
     void learnMoves(const QString& name);
     bool readMovesOf(int creature, const QString& name);
@@ -86,7 +87,6 @@ private:
     int passed = 0;         // creature start tags behind the stream
     bool seeksFail = false; // a creature read on its own read differently
     bool brief = false;     // records get their number and name only
-    bool unindexed = false; // the file was replaced under the open handle
     MoveIndex moves;
     std::shared_ptr<CreatureIndex> index;
 

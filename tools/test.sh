@@ -12,6 +12,14 @@ bash tools/deps.sh cmake make g++ qt6-base-dev python3 fonts-dejavu-core clang l
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
+# Every entry of the checkout outside build/, tracked, untracked and ignored
+# alike, files with a digest of their bytes: the suites must leave it as they
+# found it.
+listing() {
+  find . \( -path ./build -o -path ./.git \) -prune -o ! -type f -printf '%y %p\n' -o -type f -exec sha1sum {} + | sort
+}
+checkout_before=$(listing)
+
 echo "== plain build =="
 cmake -S . -B build/plain -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFAUNTOME_WERROR=ON -DFAUNTOME_BUILD_TOOLS=ON >/dev/null
 cmake --build build/plain -j"$jobs"
@@ -24,6 +32,13 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$top/tests/lsan.supp:print_suppressions=0
 (cd build/sanitize && ctest --output-on-failure -j"$jobs")
+
+checkout_after=$(listing)
+if [ "$checkout_after" != "$checkout_before" ]; then
+  echo "the suites left the checkout changed outside build/ (< before, > after):"
+  diff <(echo "$checkout_before") <(echo "$checkout_after") | grep '^[<>]' || true
+  exit 1
+fi
 
 echo "== fuzz smoke run =="
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFAUNTOME_FUZZ=ON >/dev/null

@@ -1,6 +1,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "data/creatureindex.h"
 #include "data/faunlet.h"
 #include "data/skills.h"
 #include "data/xml.h"
@@ -42,9 +43,10 @@ private slots:
     void init() { dir = std::make_unique<WorkDir>(); }
     void cleanup() { dir.reset(); }
 
-    // "#n" asks by number, anything else by name. Whether the first sweep
-    // has indexed the file or not, the answers and the messages are those of
-    // a walk from the top.
+    // "#n" asks by number, anything else by name. Fresh, after filling the
+    // list and beside a reader that did, the answers and messages are a
+    // walk's; once the list is filled, only a first lookup may sweep the file
+    // again, and every reader of the file shares what that one learnt.
     void lookups_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -103,6 +105,10 @@ private slots:
         padded += QByteArray(16340 - padded.size(), 'q') + "\xC3\x28</pad></faunlet>\n</fauntome>\n";
         QTest::newRow("cut short by a bad byte in the block where it ends")
             << padded << QStringList{"A", "B", "#2", "Z"} << QStringList{"A@1", "<null>", "<null>", "<null>"} << 3;
+        // Read on its own, a creature tag with an undeclared prefix is no tag.
+        QTest::newRow("creature tags in a namespace")
+            << ids({1, 2, 3}).replace("faunlet", "f:faunlet").replace("<fauntome>", "<fauntome xmlns:f='urn:f'>")
+            << QStringList{"C2", "#1", "C3", "#2", "C9"} << QStringList{"C2@2", "C1@1", "C3@3", "C2@2", "<null>"} << 0;
         QTest::newRow("malformed keeps the creatures before the fault")
             << "<fauntome>" + creature(1, "A") + creature(2, "B") + " <faunlet id=\"3\"><name>C</na"
             << QStringList{"#1", "#2", "#3"} << QStringList{"A@1", "B@2", "<null>"} << 1;
@@ -115,20 +121,31 @@ private slots:
         QFETCH(QStringList, expected);
         QFETCH(int, messages);
         QVERIFY(dir->write(QStringLiteral("faundata.xml"), content));
-        for (const bool swept : {false, true}) {
-            xml reader(QStringLiteral("faundata.xml"));
-            if (swept)
-                listed(reader);
+        QFile data(QStringLiteral("faundata.xml"));
+        QVERIFY(data.open(QIODevice::ReadOnly));
+        std::unique_ptr<xml> swept;
+        std::shared_ptr<CreatureIndex> settled;
+        for (const int way : {0, 1, 2}) {
+            auto reader = std::make_unique<xml>(QStringLiteral("faundata.xml"));
+            if (way == 1)
+                listed(*reader);
+            else if (way == 2)
+                movesOf(*reader, QStringLiteral("C1"), 1);
             Capture err(2);
             QStringList got;
-            for (const QString& question : asked)
-                got << found(Record(question.startsWith('#') ? reader.getFaunlet(question.mid(1).toInt())
-                                                             : reader.getFaunlet(question.toUtf8().toStdString())));
+            for (const QString& question : asked) {
+                got << found(Record(question.startsWith('#') ? reader->getFaunlet(question.mid(1).toInt())
+                                                             : reader->getFaunlet(question.toUtf8().toStdString())));
+                settled = way == 1 && !settled ? CreatureIndex::sharedFor(data) : settled;
+            }
             QCOMPARE(got, expected);
             const QByteArray printed = err.text();
             QCOMPARE(printed.count('\n'), messages);
             // Only the lookup by number names the fault "error".
             QVERIFY(!content.endsWith("</na") || printed.startsWith("error "));
+            QVERIFY(way == 0 || CreatureIndex::sharedFor(data) == settled);
+            if (way == 1)
+                swept = std::move(reader);
         }
     }
 
@@ -232,28 +249,31 @@ private slots:
     }
 
     // Every way of reaching the moves: straight away; after the list-filling
-    // sweep, which notes where each creature stands; and after a creature
-    // came in before all the others, so that nothing stands where the sweep
-    // saw it.
+    // sweep, which notes where each creature stands; after a creature came in
+    // before all the others, so that nothing stands where the sweep saw it;
+    // and after a file without ALPHA, giving GAMMA other moves, was renamed
+    // over the name: details and moves still come from one version.
     void moves()
     {
         QFETCH(QString, asked);
         QFETCH(int, level);
         QFETCH(QString, expected);
-        for (const char* way : {"at once", "after the sweep", "after an edit"}) {
+        QString details;
+        for (const char* way : {"at once", "after the sweep", "after an edit", "after a replacement"}) {
             QVERIFY(dir->useData("data/moves.xml"));
             xml reader(QStringLiteral("faundata.xml"));
             if (way != QLatin1String("at once"))
                 listed(reader);
             QFile data(QStringLiteral("faundata.xml"));
-            if (way == QLatin1String("after an edit") && data.open(QIODevice::ReadWrite)) {
-                const QByteArray edited
-                    = data.readAll().replace("<fauntome>\n", "<fauntome>\n" + creature(4, "EARLIER"));
-                data.seek(0);
-                data.write(edited);
-                data.close();
-            }
+            QByteArray bytes = data.open(QIODevice::ReadOnly) ? data.readAll() : QByteArray();
+            if (way == QLatin1String("after an edit"))
+                QVERIFY(dir->write("faundata.xml", bytes.replace("<fauntome>", "<fauntome>" + creature(4, "EARLIER"))));
+            else if (way == QLatin1String("after a replacement"))
+                QVERIFY(dir->write("new.xml", bytes.replace("ALPHA", "OTHER").replace("Zap", "Zip"))
+                        && QFile::remove("faundata.xml") && QFile::rename("new.xml", "faundata.xml"));
             QVERIFY2(movesOf(reader, asked, level) == expected, way);
+            const QString got = found(Record(reader.getFaunlet(asked.toStdString())));
+            QVERIFY2(got == (details.isNull() ? details = got : details), way);
         }
     }
 

@@ -12,11 +12,11 @@ bash tools/deps.sh cmake make g++ qt6-base-dev python3 fonts-dejavu-core clang l
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
-# Every entry of the checkout outside build/, tracked, untracked and ignored
+# Every entry of the checkout outside the build folders, tracked, untracked and ignored
 # alike, files with a digest of their bytes: the suites must leave it as they
 # found it.
 listing() {
-  find . \( -path ./build -o -path ./.git \) -prune -o ! -type f -printf '%y %p\n' -o -type f -exec sha1sum {} + | sort
+  find . \( -path ./build -o -path "./build-*" -o -path ./.git \) -prune -o ! -type f -printf '%y %p\n' -o -type f -exec sha1sum {} + | sort
 }
 checkout_before=$(listing)
 

@@ -72,8 +72,8 @@ home="$scratch/home"
 mkdir -p "$home"
 status=0
 env -u FAUNTOME_ARTWORK_URL -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_CONFIG_HOME HOME="$home" \
-  QT_QPA_PLATFORM=offscreen LD_PRELOAD="$probe" timeout 60 "$root/usr/bin/fauntome-launcher" || status=$?
-[ "$status" -eq 42 ] || fail "the unpacked launcher showed no portrait (status $status)"
+  QT_QPA_PLATFORM=offscreen LD_PRELOAD="$probe" timeout 30 "$root/usr/bin/fauntome-launcher" || status=$?
+[ "$status" -eq 42 ] || fail "the unpacked launcher showed no portrait within 30 s (status $status)"
 [ -f "$home/.local/share/fauntome/faundata.xml" ] || fail "the launcher did not seed the data folder"
 [ ! -e "$home/.cache/fauntome" ] || fail "the portrait was fetched over the network"
 echo "PASS: the unpacked package shows its portraits"

@@ -12,8 +12,9 @@ class QBuffer;
 // network instead of handing out broken bytes.
 //
 // Several caches may share one folder, in this process or another: every
-// entry is written whole under a temporary name and renamed into place, and
-// every insertion measures the folder again before trimming it.
+// entry is written whole under a temporary name and renamed into place, and a
+// cache measures the whole folder before its first insertion and trims it to
+// its size, so that caches living no longer than a viewer keep the bound.
 class HttpDiskCache : public QNetworkDiskCache
 {
     Q_OBJECT

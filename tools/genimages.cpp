@@ -1158,8 +1158,9 @@ int main(int argc, char** argv)
     save(makeTeamIcon(Badge::Folder), image("team_load.png"));
     save(makeTeamIcon(Badge::Floppy), image("team_save.png"));
     saveIco(makeEmblemImage(224), image("icon.ico"));
-    // The same emblem at a standard theme size, for the desktop entry.
-    save(makeEmblemImage(256), root + "/desktop/fauntome.png");
+    // The same emblem at the icon theme's sizes, for the menu entry.
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        save(makeEmblemImage(size), root + QStringLiteral("/desktop/hicolor/%1x%1/apps/fauntome.png").arg(size));
     save(makeFaunback(), image("faunback.png"), true);
     save(makeFaunback2(), image("faunback2.png"), true);
     save(makeKid(false), image("boy.png"));

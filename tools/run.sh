@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Fauntome and starts it on the bundled sample data in ./sample, where
-# ./owners and ./teams are kept between runs. The creatures' artwork is drawn
-# into build/release/artwork and served on 127.0.0.1 while the program runs.
+# ./owners and ./teams are kept between runs. The creatures' artwork, drawn
+# into build/release/artwork by the build, is served on 127.0.0.1 while the
+# program runs.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -10,18 +11,9 @@ bash tools/deps.sh cmake make g++ qt6-base-dev python3 fonts-dejavu-core
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DFAUNTOME_BUILD_TESTS=OFF -DFAUNTOME_BUILD_TOOLS=ON >/dev/null
 cmake --build build/release -j"$(nproc)"
 
-data=sample/faundata.xml
+# The build draws the portraits into $art whenever the data or the generator
+# changes.
 art=build/release/artwork
-stamp=build/release/artwork.stamp
-generator=build/release/tools/fauntome_genartwork
-shopt -s nullglob
-pngs=("$art"/images/artwork/*.png)
-shopt -u nullglob
-# Redrawn when missing, when the data changed, or when the drawing code did.
-if [ ${#pngs[@]} -eq 0 ] || [ ! -e "$stamp" ] || [ "$data" -nt "$stamp" ] || [ "$generator" -nt "$stamp" ]; then
-  "$generator" "$data" "$art"
-  touch "$stamp"
-fi
 
 server=""
 app=""

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds and runs every test twice: a plain build with warnings as errors, and
 # a build under AddressSanitizer + UndefinedBehaviorSanitizer with leak checks.
+# The plain suite also builds the Debian package from its build and checks it.
 # Then every fuzz target runs for a bounded time (FAUNTOME_FUZZ_SECONDS, 60 by
 # default) from its committed seeds; a crash fails the run and leaves the
 # input under build/fuzz/artifacts, to be committed as a regression case.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-bash tools/deps.sh cmake make g++ qt6-base-dev python3 fonts-dejavu-core clang libclang-rt-14-dev
+bash tools/deps.sh cmake make g++ qt6-base-dev python3 fonts-dejavu-core clang libclang-rt-14-dev \
+  dpkg-dev file lintian desktop-file-utils appstream
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

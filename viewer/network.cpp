@@ -1,5 +1,7 @@
 #include "viewer/network.h"
 
+#include <QStandardPaths>
+
 #include "viewer/httpclient.h"
 
 namespace {
@@ -30,6 +32,17 @@ QUrl network::artworkUrl(const QString& name)
 void network::getImgFaunlet(const QString& name)
 {
     const QUrl url = artworkUrl(name);
+    if (url.isLocalFile()) {
+        http->setHost(QString(), HttpClient::ConnectionModeFile);
+        // Decoded, a "/" in a name would lead into another folder. No portrait
+        // is drawn for such a name, so it is asked for as a file that is not there.
+        http->get(name.contains(QLatin1Char('/')) ? QString() : url.path(QUrl::FullyEncoded));
+        return;
+    }
+    // Every viewer's client opens the one folder; the cache is built to share it.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!cache.isEmpty())
+        http->setCacheDirectory(cache + QStringLiteral("/artwork"), cacheSize);
     if (url.scheme() == QLatin1String("https"))
         http->setHost(url.host(), HttpClient::ConnectionModeHttps, quint16(url.port(443)));
     else

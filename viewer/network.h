@@ -8,13 +8,18 @@
 
 class HttpClient;
 
-// Fetches one creature's artwork over HTTP into its own client's buffer. Each
-// viewer owns one; it lives and dies with it.
+// Fetches one creature's artwork over HTTP, or from a folder given as a file:
+// base, into its own client's buffer. Each viewer owns one; it lives and dies
+// with it.
 class network
 {
 public:
     // Replaces the built-in artwork base address when set and not empty.
     static constexpr const char* baseVariable = "FAUNTOME_ARTWORK_URL";
+    // Of the artwork kept from http(s) servers, in the user's cache folder.
+    // A portrait is some 20 KiB: this holds well over a thousand, and an
+    // answer at the 8 MiB cap still fits (an entry may take 3/4 of it).
+    static constexpr qint64 cacheSize = 32 * 1024 * 1024;
 
     network();
     ~network();

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QtNetwork>
 #include <QtWidgets>
 #include <memory>
 
@@ -64,6 +65,26 @@ struct ViewerWindow
     QPointer<viewFaunlet> viewer = new viewFaunlet;
 };
 
+// A red 2x2 picture where a server or a file: base finds it.
+bool writePortrait(const QString& path)
+{
+    QImage art(2, 2, QImage::Format_RGB32);
+    art.fill(qRgb(200, 40, 40));
+    return QDir().mkpath(QFileInfo(path).path()) && art.save(path);
+}
+
+// Whether a fresh viewer of `name` shows that picture, kept through a failed completion.
+bool showsPortrait(const QString& name)
+{
+    ViewerWindow viewer;
+    QSignalSpy finished(viewer.client(), &HttpClient::requestFinished);
+    viewer.open(name);
+    const qint64 key = finished.wait(10000) ? viewer.picture().cacheKey() : -1;
+    viewer->printPicture(9, true);
+    return viewer.picture().cacheKey() == key && !viewer.picture().isNull()
+        && viewer.picture().toImage().pixel(0, 0) == qRgb(200, 40, 40);
+}
+
 } // namespace
 
 class tst_Network : public QObject
@@ -77,6 +98,7 @@ private slots:
     {
         dir = std::make_unique<WorkDir>();
         QVERIFY(dir->writeData(""));
+        qputenv("XDG_CACHE_HOME", dir->filePath("cache").toUtf8());
     }
 
     void cleanup()
@@ -86,53 +108,38 @@ private slots:
         QTRY_COMPARE(QApplication::topLevelWidgets().size(), 0);
     }
 
-    void requestedPath_data()
+    void picture_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("path");
         QTest::newRow("capitals") << QString("MOSSLING") << "/images/artwork/mossling.png";
         QTest::newRow("space and question mark") << QString("MR WHO?") << "/images/artwork/mr%20who%3F.png";
         QTest::newRow("accented") << QString::fromUtf8("ÉCLAIR") << "/images/artwork/%C3%A9clair.png";
+        QTest::newRow("slash") << QString("../ESCAPE") << "/images/artwork/..%2Fescape.png";
     }
 
-    // Beside it, a viewer without a record (an unknown name) must ask nothing.
-    void requestedPath()
+    // A name maps to one file, asked for escaped over http or read from a file:
+    // base (whose folder needs escapes too); a "/" in it reaches no other folder.
+    // A viewer without a record (an unknown name) asks nothing.
+    void picture()
     {
         QFETCH(QString, name);
         QFETCH(QString, path);
-        ArtServer server({"serve", dir->path()});
-        ViewerWindow missing, viewer;
+        const QString root = dir->filePath("art 100% #1?");
+        QVERIFY(writePortrait(root + "/images/artwork/" + name.toLower() + ".png"));
+        ArtServer server({"serve", root});
+        ViewerWindow missing;
         missing->setFaunlet(nullptr);
-        QSignalSpy finished(viewer.client(), &HttpClient::requestFinished);
-        viewer.open(name);
-        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(showsPortrait(name), !name.contains('/'));
         QTRY_COMPARE(server.requests(), QStringList{path});
-    }
-
-    // The download shows decoded, its background clear; a failed completion
-    // afterwards keeps it.
-    void pictureShown()
-    {
-        QImage art(2, 2, QImage::Format_ARGB32);
-        art.fill(Qt::white);
-        art.setPixel(0, 0, qRgb(200, 40, 40));
-        QVERIFY(QDir().mkpath("images/artwork") && art.save("images/artwork/mossling.png"));
-        ArtServer server({"serve", dir->path()});
-        ViewerWindow viewer;
-        viewer.open("MOSSLING");
-        QTRY_VERIFY(!viewer.picture().isNull());
-        const QImage shown = viewer.picture().toImage();
-        QCOMPARE(shown.pixel(0, 0), qRgb(200, 40, 40));
-        QCOMPARE(qAlpha(shown.pixel(1, 1)), 0);
-        const qint64 key = viewer.picture().cacheKey();
-        viewer->printPicture(9, true);
-        QCOMPARE(viewer.picture().cacheKey(), key);
+        qputenv(network::baseVariable, QUrl::fromLocalFile(root + "/images/artwork/").toEncoded());
+        QCOMPARE(showsPortrait(name), !name.contains('/'));
     }
 
     // The cap rows at 1000 bytes stand for the 8 MiB default: the same checks.
     void noPicture_data()
     {
-        QTest::addColumn<QStringList>("mode");
+        QTest::addColumn<QStringList>("mode"); // the server's, or "file:" and a command preparing the folder
         QTest::addColumn<bool>("error");
         QTest::newRow("missing file (404)") << QStringList{"serve", "."} << true;
         QTest::newRow("not a PNG") << QStringList{"text"} << false;
@@ -143,26 +150,73 @@ private slots:
         QTest::newRow("exactly the cap, undeclared") << QStringList{"bigstream", "1000"} << false;
         QTest::newRow("one over, declared") << QStringList{"big", "1001"} << true;
         QTest::newRow("one over, undeclared") << QStringList{"bigstream", "1001"} << true;
+        QTest::newRow("64 MiB, undeclared") << QStringList{"bigstream", QString::number(64 << 20)} << true;
+        QTest::newRow("file: a FIFO") << QStringList{"file:", "mkfifo", "mossling.png"} << true;
+        QTest::newRow("file: one over") << QStringList{"file:", "truncate", "-s1001", "mossling.png"} << true;
     }
 
+    // A body is cut while it streams, the network reading only a little ahead;
+    // a file: base has the same bounds, and only a plain file is read.
     void noPicture()
     {
         QFETCH(QStringList, mode);
         QFETCH(bool, error);
-        ArtServer server(mode);
-        QVERIFY(server.port);
+        std::unique_ptr<ArtServer> server(mode.first() == "file:" ? nullptr : new ArtServer(mode));
+        QVERIFY(server ? server->port : QProcess::execute(mode.at(1), mode.mid(2)) == 0);
+        if (!server)
+            qputenv(network::baseVariable, QUrl::fromLocalFile(dir->path() + "/").toEncoded());
         ViewerWindow viewer;
         // Bounded in time and size even when not tuned.
         QCOMPARE(viewer.client()->transferTimeout(), 15000);
         QCOMPARE(viewer.client()->maxBodySize(), qint64(8) * 1024 * 1024);
-        viewer.client()->setTransferTimeout(500);
+        viewer.client()->setTransferTimeout(mode.first() == "bigstream" ? 10000 : 500); // streams run to the cap
         viewer.client()->setMaxBodySize(1000);
         QSignalSpy finished(viewer.client(), &HttpClient::requestFinished);
         viewer.open("MOSSLING");
+        if (const auto reply = viewer.client()->findChild<QNetworkReply*>())
+            QCOMPARE(reply->readBufferSize(), HttpClient::readAhead);
+        if (const auto cache = viewer.client()->findChild<QNetworkDiskCache*>())
+            QCOMPARE(cache->maximumCacheSize(), network::cacheSize);
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
         QCOMPARE(finished.at(0).at(1).toBool(), error);
         QVERIFY(viewer.picture().isNull());
         QCOMPARE(viewer->getNetwork()->getPicture(), QByteArray());
+        QTRY_VERIFY(!server || server->lines().filter("closed ").size() == server->lines().count("open"));
+        for (const QString& closed : server ? server->lines().filter("closed ") : QStringList())
+            QVERIFY(closed.section(' ', 1).toLongLong() < 16 << 20);
+    }
+
+    // Kept and reused as the server's headers allow, and shown when the server
+    // is gone unless they forbid it; a damaged entry is a miss.
+    void cache_data()
+    {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<bool>("cut");     // the stored entry, into the picture
+        QTest::addColumn<int>("requests"); // after a second viewer
+        QTest::addColumn<bool>("keptWhenGone");
+        QTest::newRow("fresh for an hour") << "Cache-Control: max-age=3600" << false << 1 << true;
+        QTest::newRow("expired at once") << "Expires: Thu, 01 Jan 1970 00:00:00 GMT" << false << 2 << true;
+        QTest::newRow("fresh entry cut short") << "Cache-Control: max-age=3600" << true << 2 << false;
+    }
+
+    void cache()
+    {
+        QFETCH(QString, header);
+        QFETCH(bool, cut);
+        QFETCH(int, requests);
+        QFETCH(bool, keptWhenGone);
+        QVERIFY(writePortrait("images/artwork/mossling.png"));
+        auto server = std::make_unique<ArtServer>(QStringList{"serve", dir->path(), header});
+        const auto harm = [&] {
+            QDirIterator entries(dir->filePath("cache"), {"*.d"}, QDir::Files, QDirIterator::Subdirectories);
+            const QString entry = entries.hasNext() ? entries.next() : QString();
+            return !cut || QFile::resize(entry, QFileInfo(entry).size() - 20);
+        };
+        QVERIFY(showsPortrait("MOSSLING") && harm() && showsPortrait("MOSSLING"));
+        QCOMPARE(server->requests().size(), requests);
+        QVERIFY(harm());
+        server.reset();
+        QCOMPARE(showsPortrait("MOSSLING"), keptWhenGone);
     }
 
     // An https address is fetched over TLS or fails with a word on stderr;
@@ -195,7 +249,7 @@ private slots:
         viewer.open("MOSSLING");
         QTRY_COMPARE(server.requests().size(), 1);
         viewer->close();
-        QTRY_COMPARE(server.lines().count("closed"), 1);
+        QTRY_COMPARE(server.lines().filter("closed").size(), 1);
         QCOMPARE(finished.size(), 0);
     }
 };

@@ -7,11 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
 
 #include "data/domfile.h"
 #include "data/storename.h"
 #include "data/workingfiles.h"
+#include "widgets/guardedimage.h"
 
 namespace {
 
@@ -93,12 +93,7 @@ bool classOwner::store(const QString& newName, const QString& newSexe, const QSt
     }
 
     QByteArray newImg = img;
-    QImage picture;
-    if (!imagePath.isEmpty()) {
-        QImageReader reader(imagePath);
-        reader.setDecideFormatFromContent(true);
-        picture = reader.read();
-    }
+    const QImage picture = GuardedImage::fromFile(imagePath).image();
     if (!picture.isNull()) {
         newImg.clear();
         QBuffer buffer(&newImg);

@@ -1,5 +1,6 @@
 #include "owners/owner.h"
 
+#include "widgets/guardedimage.h"
 #include "widgets/warning.h"
 
 #include <QCloseEvent>
@@ -7,8 +8,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
-#include <QImage>
-#include <QImageReader>
 #include <QInputDialog>
 #include <QPixmap>
 
@@ -91,15 +90,13 @@ void Owner::chooseFileName()
     // cancelled choice changes nothing, and so does a file that is no picture.
     if (path.isEmpty())
         return;
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        WarningBox::show(tr("\"%1\" cannot be used as an avatar: %2").arg(path, reader.errorString()));
+    const GuardedImage picture = GuardedImage::fromFile(path);
+    if (picture.image().isNull()) {
+        WarningBox::show(tr("\"%1\" cannot be used as an avatar: %2").arg(path, picture.problem()));
         return;
     }
     ui->lineEdit_Avatar->setText(path);
-    ui->label_avatar->setPixmap(QPixmap::fromImage(picture));
+    ui->label_avatar->setPixmap(QPixmap::fromImage(picture.image()));
     repaint();
 }
 
@@ -152,6 +149,6 @@ void Owner::loadOwner()
     const bool boy = owner->get_sexe() == QLatin1String("masculin");
     ui->radioButton_boy->setChecked(boy);
     ui->radioButton_Girl->setChecked(!boy);
-    ui->label_avatar->setPixmap(QPixmap::fromImage(QImage::fromData(owner->get_img(), "JPEG")));
+    ui->label_avatar->setPixmap(QPixmap::fromImage(GuardedImage(owner->get_img(), GuardedImage::Format::Jpeg).image()));
     unchanged = formState();
 }

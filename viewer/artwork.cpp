@@ -1,7 +1,6 @@
 #include "viewer/artwork.h"
 
-#include <QBuffer>
-#include <QImageReader>
+#include "widgets/guardedimage.h"
 
 namespace {
 
@@ -25,13 +24,7 @@ bool isBackground(QRgb pixel)
 
 QImage Artwork::decode(const QByteArray& png)
 {
-    QBuffer buffer;
-    buffer.setData(png);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "PNG");
-    // A header may claim any size; the limit refuses it before allocating.
-    reader.setAllocationLimit(allocationLimitMb);
-    QImage image = reader.read();
+    QImage image = GuardedImage(png, GuardedImage::Format::Png).image();
     if (image.isNull())
         return image;
     // One pass over the pixels instead of a mask per colour: the same pixels

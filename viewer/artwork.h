@@ -9,11 +9,7 @@
 class Artwork
 {
 public:
-    // Far above any artwork, far below what a forged header can ask for.
-    static constexpr int allocationLimitMb = 64;
-
-    // A null image when the bytes are not a PNG or would need more memory
-    // than the limit.
+    // A null image when the bytes are not a PNG or the guard refuses them.
     static QImage decode(const QByteArray& png);
 };
 

@@ -10,6 +10,7 @@
 #include "owners/classowner.h"
 #include "teams/classteam.h"
 #include "viewer/artwork.h"
+#include "widgets/guardedimage.h"
 
 namespace {
 
@@ -48,26 +49,36 @@ QStringList movesOf(xml& reader, const QString& name)
 }
 
 // The bytes as faundata.xml: the list fill, a lookup by name of the last
-// creature listed and the viewer's move queries, which must agree with the
-// moves of a reader that builds the whole table at once.
-int dataReader(const uint8_t* data, size_t size)
+// creature listed and the viewer's move queries for it.
+QStringList readAsListed(const uint8_t* data, size_t size, QString& name)
 {
     if (!writeFile(QStringLiteral("faundata.xml"), data, size))
-        return 0;
-    QString name;
-    QStringList moves;
-    {
-        xml reader(QStringLiteral("faundata.xml"));
-        for (int n = 1; n <= 500; ++n) {
-            std::unique_ptr<Faunlet> faunlet(reader.getFaunlet(n));
-            if (!faunlet)
-                break;
-            name = faunlet->getName();
-        }
-        std::unique_ptr<Faunlet> found(reader.getFaunlet(name.toUtf8().toStdString()));
-        name = found ? found->getName() : name;
-        moves = movesOf(reader, name);
+        return {};
+    xml reader(QStringLiteral("faundata.xml"));
+    for (int n = 1; n <= 500; ++n) {
+        std::unique_ptr<Faunlet> faunlet(reader.getFaunlet(n));
+        if (!faunlet)
+            break;
+        name = faunlet->getName();
     }
+    std::unique_ptr<Faunlet> found(reader.getFaunlet(name.toUtf8().toStdString()));
+    name = found ? found->getName() : name;
+    return movesOf(reader, name);
+}
+
+int dataReader(const uint8_t* data, size_t size)
+{
+    QString name;
+    readAsListed(data, size, name);
+    return 0;
+}
+
+// The moves read through the index must agree with those of a reader that
+// builds the whole table at once.
+int dataMoves(const uint8_t* data, size_t size)
+{
+    QString name;
+    const QStringList moves = readAsListed(data, size, name);
     // The first reader, and the index it shared, are gone.
     xml atOnce(QStringLiteral("faundata.xml"));
     if (movesOf(atOnce, name) != moves)
@@ -86,6 +97,7 @@ int ownerFile(const uint8_t* data, size_t size)
     const classOwner byName(QStringLiteral("fuzz"));
     if (loaded.get_img() != byName.get_img())
         qFatal("the two ways of reading an owner disagree");
+    GuardedImage(loaded.get_img(), GuardedImage::Format::Jpeg); // as the editor shows it
     return 0;
 }
 
@@ -101,12 +113,15 @@ int teamFile(const uint8_t* data, size_t size)
     return 0;
 }
 
-// The bytes as a downloaded picture.
+// The bytes as a downloaded picture, and as a JPEG avatar: the guard in
+// front of both refuses what is not its format at once.
 int artworkImage(const uint8_t* data, size_t size)
 {
-    const QImage image = Artwork::decode(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QImage image = Artwork::decode(bytes);
     if (!image.isNull() && image.format() != QImage::Format_ARGB32)
         qFatal("decoded artwork has no alpha channel");
+    GuardedImage(bytes, GuardedImage::Format::Jpeg);
     return 0;
 }
 

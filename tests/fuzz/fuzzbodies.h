@@ -13,6 +13,7 @@ namespace fuzzbodies {
 void prepare();
 
 int dataReader(const uint8_t* data, size_t size);
+int dataMoves(const uint8_t* data, size_t size);
 int ownerFile(const uint8_t* data, size_t size);
 int teamFile(const uint8_t* data, size_t size);
 int artworkImage(const uint8_t* data, size_t size);

@@ -90,8 +90,9 @@ private slots:
         QTest::newRow("loaded, renamed onto another owner, No")
             << QStringList{"load Ann.xml", "name Bob", "save"} << no << QStringList{replace("Bob")} << true << false
             << "Bob|boy|innerXMLfile|9x9";
-        QTest::newRow("no sex on file reads as girl") << QStringList{"load None.xml"} << Answers{} << QStringList{}
-                                                      << true << false << "None|girl|innerXMLfile|0x0";
+        QTest::newRow("no sex reads as girl, a forged avatar shows none")
+            << QStringList{"load None.xml"} << Answers{} << QStringList{} << true << false
+            << "None|girl|innerXMLfile|0x0";
         QTest::newRow("load cancelled, saved as a new owner")
             << QStringList{"load", "name 王小明", "girl", "save"} << Answers{} << QStringList{} << true << true
             << "王小明|girl||0x0";
@@ -126,10 +127,10 @@ private slots:
         // The form never shows another avatar than a save would store.
         QTest::newRow("avatar dialog cancelled") << QStringList{"avatar old.png", "avatar cancel"} << Answers{}
                                                  << QStringList{} << true << false << "|boy|old.png|6x4";
-        QTest::newRow("avatar that is no picture")
-            << QStringList{"avatar old.png", "avatar notes.png"} << Answers{}
-            << QStringList{"Warning !|\"notes.png\" cannot be used as an avatar: Unsupported image format"} << true
-            << false << "|boy|old.png|6x4";
+        QTest::newRow("avatar that is no picture") << QStringList{"avatar old.png", "avatar notes.png"} << Answers{}
+                                                   << QStringList{"Warning !|\"notes.png\" cannot be used as an "
+                                                                  "avatar: It is neither a PNG nor a JPEG picture."}
+                                                   << true << false << "|boy|old.png|6x4";
         QTest::newRow("another avatar") << QStringList{"avatar old.png", "avatar new.png"} << Answers{} << QStringList{}
                                         << true << false << "|boy|new.png|3x5";
         // Closing with changes asks Save / Discard / Cancel; Escape too.
@@ -157,14 +158,18 @@ private slots:
         QFETCH(bool, open);
         QFETCH(bool, folderChanged);
         QFETCH(QString, form);
+        QByteArray forged = jpegOf({9, 9}); // claims 5000x5000
+        forged.replace(forged.indexOf("\xff\xc0") + 5, 4, "\x13\x88\x13\x88");
         for (const QString name : {"Ann", "Bob"})
             QVERIFY(classOwner().updateOwner(name, "masculin", "DTC", writePicture(dir->filePath("p.png"), {9, 9})));
-        QVERIFY(dir->write("owners/Bad.xml", "<owner name=\"A\">\n<avatar>")
-                && dir->write("owners/<img src='x'>.xml", "<owner")
-                && dir->write("owners/Deep.xml",
-                              "<owner>" + QByteArray("<x>").repeated(64) + QByteArray("</x>").repeated(64) + "</owner>")
-                && dir->write("owners/Team.xml", "<team/>") && dir->write("owners/None.xml", "<owner name=\"None\"/>")
-                && QDir().mkpath("owners/Dir.xml") && dir->write("notes.png", "text"));
+        QVERIFY(
+            dir->write("owners/Bad.xml", "<owner name=\"A\">\n<avatar>")
+            && dir->write("owners/<img src='x'>.xml", "<owner")
+            && dir->write("owners/Deep.xml",
+                          "<owner>" + QByteArray("<x>").repeated(64) + QByteArray("</x>").repeated(64) + "</owner>")
+            && dir->write("owners/Team.xml", "<team/>")
+            && dir->write("owners/None.xml", "<owner name=\"None\"><avatar>" + forged.toBase64() + "</avatar></owner>")
+            && QDir().mkpath("owners/Dir.xml") && dir->write("notes.png", "text"));
         writePicture(dir->filePath("old.png"), {6, 4});
         writePicture(dir->filePath("new.png"), {3, 5});
         const QStringList before = dir->snapshot();

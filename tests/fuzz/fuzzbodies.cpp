@@ -58,8 +58,19 @@ int dataReader(const uint8_t* data, size_t size)
     QStringList moves;
     {
         xml reader(QStringLiteral("faundata.xml"));
+        xml brief(QStringLiteral("faundata.xml"));
+        xml viewer(QStringLiteral("faundata.xml"));
         for (int n = 1; n <= 500; ++n) {
             std::unique_ptr<Faunlet> faunlet(reader.getFaunlet(n));
+            bool own = false; // then a viewer's lookup by the name reads this same creature
+            const std::unique_ptr<Faunlet> listed(brief.getFaunletBrief(n, &own));
+            const std::unique_ptr<Faunlet> shown(own && listed ? viewer.getFaunlet(listed->getName().toStdString())
+                                                               : nullptr);
+            const auto same = [](const Faunlet* a, const Faunlet* b) {
+                return !a == !b && (!a || (a->getId() == b->getId() && a->getType() == b->getType()));
+            };
+            if (!same(listed.get(), faunlet.get()) || (own && listed && !same(shown.get(), listed.get())))
+                qFatal("the list's brief read differs from a full one");
             if (!faunlet)
                 break;
             name = faunlet->getName();

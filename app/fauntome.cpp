@@ -10,6 +10,8 @@
 #include <QSplashScreen>
 
 #include <algorithm>
+#include <numeric>
+#include <utility>
 
 #include "data/faunlet.h"
 #include "data/workingfiles.h"
@@ -73,14 +75,21 @@ Fauntome::Fauntome(QWidget* parent, QSplashScreen* splash)
     // filtering large lists cheap.
     ui->listFaunlet->setUniformItemSizes(true);
     QStringList names;
+    std::vector<bool> ownNames; // whether a lookup by each row's name finds that row
+    typeStarts.push_back(0);
     QElapsedTimer sinceShown;
     sinceShown.start();
     xml* reader = xml::getInstance(WorkingFiles::dataFile());
     for (int n = 1;; ++n) {
-        // Only the names are listed; the details wait for a viewer.
-        std::unique_ptr<Faunlet> faunlet(reader->getFaunletBrief(n));
+        // Only the names and types are listed; the details wait for a viewer.
+        bool ownName = true;
+        std::unique_ptr<Faunlet> faunlet(reader->getFaunletBrief(n, &ownName));
         if (!faunlet)
             break;
+        if (ownName)
+            addTypes(faunlet->getType());
+        ownNames.push_back(ownName);
+        typeStarts.push_back(rowTypes.size());
         names.append(faunlet->getName());
         // Repainting the splash for every creature would cost more than
         // reading it; a few times a second is enough to show progress.
@@ -99,6 +108,68 @@ Fauntome::Fauntome(QWidget* parent, QSplashScreen* splash)
     }
     nameStarts.push_back(listedNames.size());
     hiddenRows.assign(size_t(names.size()), false);
+    listTypes(names, ownNames);
+    connect(ui->comboBox_type, qOverload<int>(&QComboBox::currentIndexChanged), this, &Fauntome::chooseType);
+}
+
+// Appends to rowTypes the numbers of `types` that the row does not have yet;
+// a type without text has no entry to be chosen by.
+void Fauntome::addTypes(const QStringList& types)
+{
+    const auto rowBegins = std::ptrdiff_t(typeStarts.back());
+    for (const QString& type : types) {
+        if (type.trimmed().isEmpty())
+            continue;
+        const auto known = typeIds.constFind(type);
+        const int id = known != typeIds.constEnd() ? *known : int(typeNames.size());
+        if (id == typeNames.size()) {
+            typeIds.insert(type, id);
+            typeNames.append(type);
+        }
+        if (std::find(rowTypes.begin() + rowBegins, rowTypes.end(), id) == rowTypes.end())
+            rowTypes.push_back(id);
+    }
+}
+
+// Gives each row whose name leads elsewhere the types of the creature its
+// viewer shows: the listed one the name leads to, or else the one a lookup
+// reads. Then fills the selector with every type a row has.
+void Fauntome::listTypes(const QStringList& names, const std::vector<bool>& ownNames)
+{
+    if (std::find(ownNames.begin(), ownNames.end(), false) != ownNames.end()) {
+        const std::vector<int> own = std::exchange(rowTypes, {});
+        const std::vector<size_t> ownStarts = std::exchange(typeStarts, {0});
+        QHash<QString, int> ownRows;
+        for (int row = 0; row < int(names.size()); ++row)
+            if (ownNames[size_t(row)])
+                ownRows.insert(names.at(row), row);
+        QHash<QString, QStringList> looked;
+        for (int row = 0; row < int(names.size()); ++row) {
+            const int from = ownNames[size_t(row)] ? row : ownRows.value(names.at(row), -1);
+            if (from >= 0) {
+                rowTypes.insert(rowTypes.end(), own.begin() + ownStarts[size_t(from)],
+                                own.begin() + ownStarts[size_t(from) + 1]);
+            } else {
+                auto found = looked.find(names.at(row));
+                if (found == looked.end()) {
+                    const std::unique_ptr<Faunlet> faunlet(
+                        xml::getInstance(WorkingFiles::dataFile())->getFaunlet(names.at(row).toUtf8().toStdString()));
+                    found = looked.insert(names.at(row), faunlet ? faunlet->getType() : QStringList());
+                }
+                addTypes(*found);
+            }
+            typeStarts.push_back(rowTypes.size());
+        }
+    }
+
+    std::vector<int> order(size_t(typeNames.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [this](int a, int b) {
+        const int folded = typeNames.at(a).compare(typeNames.at(b), Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : typeNames.at(a) < typeNames.at(b);
+    });
+    for (int id : order)
+        ui->comboBox_type->addItem(typeNames.at(id), id);
 }
 
 void Fauntome::showProgress(QSplashScreen* splash, int count)
@@ -191,6 +262,18 @@ void Fauntome::aboutFauntome()
 
 void Fauntome::processSearch(const QString& text)
 {
+    searchText = text;
+    filterRows();
+}
+
+void Fauntome::chooseType(int entry)
+{
+    chosenType = entry > 0 ? ui->comboBox_type->itemData(entry).toInt() : -1;
+    filterRows();
+}
+
+void Fauntome::filterRows()
+{
     QListWidget* list = ui->listFaunlet;
     // Every row shown or hidden asks for a repaint of its own; one for the
     // whole keystroke is enough.
@@ -204,7 +287,12 @@ void Fauntome::processSearch(const QString& text)
     for (int i = 0; i < rows; ++i) {
         const QStringView name
             = QStringView(listedNames).mid(nameStarts[size_t(i)], nameStarts[size_t(i) + 1] - nameStarts[size_t(i)]);
-        const bool hide = !name.contains(text, Qt::CaseInsensitive);
+        bool hide = !name.contains(searchText, Qt::CaseInsensitive);
+        if (!hide && chosenType >= 0) {
+            const auto begins = rowTypes.begin() + typeStarts[size_t(i)];
+            const auto ends = rowTypes.begin() + typeStarts[size_t(i) + 1];
+            hide = std::find(begins, ends, chosenType) == ends;
+        }
         if (hiddenRows[size_t(i)] != hide) {
             list->setRowHidden(i, hide);
             hiddenRows[size_t(i)] = hide;

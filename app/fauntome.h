@@ -1,7 +1,9 @@
 #ifndef FAUNTOME_H
 #define FAUNTOME_H
 
+#include <QHash>
 #include <QMainWindow>
+#include <QStringList>
 #include <vector>
 
 class QCloseEvent;
@@ -40,6 +42,10 @@ public slots:
 
 private:
     static void showProgress(QSplashScreen* splash, int count);
+    void addTypes(const QStringList& types);
+    void listTypes(const QStringList& names, const std::vector<bool>& ownNames);
+    void chooseType(int entry);
+    void filterRows();
     bool confirmQuit();
     QMdiSubWindow* addWindow(QWidget* window);
     TeamCreator* newTeamEditor();
@@ -51,10 +57,19 @@ private:
     Ui_Fauntome* ui = nullptr;
     QMdiArea* workspace = nullptr;
     // The listed names end to end, where each begins (and where the last
-    // ends), and which rows the search hides; only the search hides rows.
+    // ends), and which rows the search and the type selector hide; nothing
+    // else hides rows.
     QString listedNames;
     std::vector<qsizetype> nameStarts;
     std::vector<bool> hiddenRows;
+    // Each row's types as numbers into typeNames, end to end, and where each
+    // row's begin (and where the last row's end).
+    QStringList typeNames;
+    QHash<QString, int> typeIds;
+    std::vector<int> rowTypes;
+    std::vector<size_t> typeStarts;
+    QString searchText;
+    int chosenType = -1; // -1: all types
 };
 
 #endif

@@ -44,6 +44,28 @@ Tag tagOf(const QXmlStreamReader& reader)
     return tag;
 }
 
+// The details that getInfoFaunlet reads to their end tag.
+bool readWhole(TagKind kind)
+{
+    switch (kind) {
+    case TagKind::Evolutions:
+    case TagKind::Ability:
+    case TagKind::Exp:
+    case TagKind::HP:
+    case TagKind::ATK:
+    case TagKind::DEF:
+    case TagKind::SPD:
+    case TagKind::SAT:
+    case TagKind::SDF:
+    case TagKind::Height:
+    case TagKind::Weight:
+    case TagKind::Description:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void chooseEvolution(Faunlet* faunlet, const QList<Stage>& stages)
 {
     for (qsizetype i = 0; i + 1 < stages.size(); ++i) {
@@ -243,11 +265,14 @@ Faunlet* xml::getFaunlet(int n)
 
 // The details never lead the stream past the creature's end tag, and finish()
 // reads on to that tag in any case: leaving them out changes nothing else.
-Faunlet* xml::getFaunletBrief(int n)
+Faunlet* xml::getFaunletBrief(int n, bool* ownName)
 {
     brief = true;
+    briefOwnName = true;
     Faunlet* faunlet = getFaunlet(n);
     brief = false;
+    if (ownName)
+        *ownName = briefOwnName;
     return faunlet;
 }
 
@@ -271,8 +296,7 @@ Faunlet* xml::searchByNumber(int n)
 // `errorPrefix`, unless that is null.
 Faunlet* xml::finish(Faunlet* faunlet, const char* errorPrefix)
 {
-    if (!brief)
-        getInfoFaunlet(faunlet);
+    getInfoFaunlet(faunlet);
     while (more() && depth >= creatureDepth)
         next();
     if (!reader.hasError())
@@ -346,6 +370,7 @@ Faunlet* xml::walkByName(const std::string& name)
 bool xml::scanCreature(const std::string* wanted, const char* errorPrefix, Faunlet** found)
 {
     const int id = tagId;
+    const int ordinal = passed - 1;
     while (more()) {
         next();
         if (token == QXmlStreamReader::EndElement && (depth < creatureDepth || reader.name() == u"stats"))
@@ -359,6 +384,10 @@ bool xml::scanCreature(const std::string* wanted, const char* errorPrefix, Faunl
                 || !std::equal(wanted->begin(), wanted->end(), bytes.constBegin()))
                 continue;
         }
+        // The index knows, up to here, which creature a lookup by this name
+        // reads: an earlier one of the same name wins.
+        if (brief && index)
+            briefOwnName = index->firstNamed(text.toUtf8()) == ordinal;
         auto faunlet = new Faunlet(text);
         faunlet->setId(id);
         *found = finish(faunlet, errorPrefix);
@@ -414,6 +443,17 @@ bool xml::getInfoFaunlet(Faunlet* faunlet)
         if (token == QXmlStreamReader::EndElement && depth < creatureDepth)
             break;
         if (token == QXmlStreamReader::StartElement) {
+            // The list takes the types alone; any other detail is still
+            // passed to its end tag, so that no type inside it counts.
+            if (brief && kind != TagKind::Type && kind != TagKind::Moves) {
+                const int own = depth;
+                if (readWhole(kind))
+                    do
+                        next();
+                    while (more() && !(token == QXmlStreamReader::EndElement && depth < own));
+                next();
+                continue;
+            }
             switch (kind) {
             case TagKind::Moves:
                 next();

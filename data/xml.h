@@ -35,9 +35,11 @@ public:
     Faunlet* getFaunlet(int n);
     Faunlet* getFaunlet(const std::string& name);
     // What the creature list needs: the record of getFaunlet(n) with only its
-    // number and name. The stream moves and the messages read exactly as for
-    // getFaunlet(n), so later lookups cannot tell the two apart.
-    Faunlet* getFaunletBrief(int n);
+    // number, name and types. The stream moves and the messages read exactly
+    // as for getFaunlet(n), so later lookups cannot tell the two apart.
+    // `ownName`, when given, is false when a lookup by the record's name would
+    // read another creature, which is then the one a viewer shows.
+    Faunlet* getFaunletBrief(int n, bool* ownName = nullptr);
     bool getInfoFaunlet(Faunlet* faunlet);
     // The level-up moves learnt at exactly `level`, in file order; a new list
     // of new records owned by the caller, or null when there are none.
@@ -86,7 +88,8 @@ private:
     bool fromTop = true;
     int passed = 0;         // creature start tags behind the stream
     bool seeksFail = false; // a creature read on its own read differently
-    bool brief = false;     // records get their number and name only
+    bool brief = false;     // records get their number, name and types only
+    bool briefOwnName = true;
     MoveIndex moves;
     std::shared_ptr<CreatureIndex> index;
 

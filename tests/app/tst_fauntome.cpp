@@ -102,6 +102,42 @@ private slots:
         QCOMPARE(visibleNames(window).size(), listed);
     }
 
+    // Keys go to the focused widget, from the search field on to the type
+    // selector and the list; each key chooses at once, with the search. The
+    // entries are the rows' types in any letter case: one without text is none,
+    // and a row named like an earlier creature has that one's, as its viewer
+    // shows. After each key, the entry and names shown; then the focus.
+    void typeSelector_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("every entry in turn, then all types again")
+            << QStringList{"Tab", "Down", "Down", "Down", "Down", "Down", "Down", "Home"}
+            << "All types: MOSS EMBER TIDE FERN GLOOM TIDE|Fire: EMBER|Grass: MOSS FERN|ice: TIDE TIDE|Poison: MOSS|"
+               "Water: TIDE TIDE|Water: TIDE TIDE|All types: MOSS EMBER TIDE FERN GLOOM TIDE|comboBox_type";
+        QTest::newRow("a letter chooses, with the search")
+            << QStringList{"M", "Tab", "g", "Up", "Backtab", "F", "Tab", "Tab"}
+            << "All types: MOSS EMBER GLOOM|All types: MOSS EMBER GLOOM|Grass: MOSS|Fire: EMBER|Fire: EMBER|Fire: |"
+               "Fire: |Fire: |listFaunlet";
+    }
+
+    void typeSelector()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QString, expected);
+        QVERIFY(dir->useData("app/types.xml"));
+        Fauntome window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        part<QLineEdit>(&window, "lineEdit_search")->setFocus();
+        QStringList shown;
+        for (const QString& key : keys) {
+            QTest::keyClick(QApplication::focusWidget(), QKeySequence(key)[0].key());
+            shown << part<QComboBox>(&window, "comboBox_type")->currentText() + ": " + visibleNames(window).join(' ');
+        }
+        QCOMPARE((shown << QApplication::focusWidget()->objectName()).join('|'), expected);
+    }
+
     // Each changed editor is asked about before the quit question itself;
     // Cancel on one keeps the program running.
     void quitConfirmation_data()

@@ -195,6 +195,28 @@ private slots:
         QCOMPARE(huge->getWeight(), -0.5f);
     }
 
+    // The list's brief read takes the types a full lookup takes, and tells
+    // when a lookup by the name would read an earlier creature instead ("*").
+    void briefTypes()
+    {
+        QVERIFY(dir->useData("data/brief.xml"));
+        xml brief(QStringLiteral("faundata.xml")), full(QStringLiteral("faundata.xml"));
+        QStringList got;
+        for (int n = 1;; ++n) {
+            bool ownName = false;
+            Record listed(brief.getFaunletBrief(n, &ownName));
+            Record read(full.getFaunlet(n));
+            QCOMPARE(found(listed), found(read));
+            if (!listed)
+                break;
+            QCOMPARE(listed->getType(), read->getType());
+            got << listed->getName() + ':' + listed->getType().join(',') + (ownName ? "" : "*");
+        }
+        QCOMPARE(got,
+                 (QStringList{"A:Grass,Poison,Grass,Late", "B:", "C:Ice", "TWIN:Fire", "TWIN:Water*", "LATE:Ice*",
+                              "D:Bug", "SECOND:Rock*"}));
+    }
+
     // Stages evolve into the next one listed, whatever the order of their
     // level texts.
     void evolution_data()

@@ -48,15 +48,40 @@ QStringList movesOf(xml& reader, const QString& name)
     return moves;
 }
 
+// The list's brief read of creature n must agree with the full one, and so
+// must the viewer's lookup by its name when the index says it reads the same
+// creature. Each reader walks the list in order, as the main window does.
+struct BriefCheck
+{
+    xml brief{QStringLiteral("faundata.xml")};
+    xml viewer{QStringLiteral("faundata.xml")};
+
+    void compare(int n, const Faunlet* full)
+    {
+        bool own = false;
+        const std::unique_ptr<Faunlet> listed(brief.getFaunletBrief(n, &own));
+        const std::unique_ptr<Faunlet> shown(own && listed ? viewer.getFaunlet(listed->getName().toStdString())
+                                                           : nullptr);
+        const auto same = [](const Faunlet* a, const Faunlet* b) {
+            return !a == !b && (!a || (a->getId() == b->getId() && a->getType() == b->getType()));
+        };
+        if (!same(listed.get(), full) || (own && listed && !same(shown.get(), listed.get())))
+            qFatal("the list's brief read differs from a full one");
+    }
+};
+
 // The bytes as faundata.xml: the list fill, a lookup by name of the last
 // creature listed and the viewer's move queries for it.
-QStringList readAsListed(const uint8_t* data, size_t size, QString& name)
+QStringList readAsListed(const uint8_t* data, size_t size, QString& name, bool checkBrief)
 {
     if (!writeFile(QStringLiteral("faundata.xml"), data, size))
         return {};
     xml reader(QStringLiteral("faundata.xml"));
+    std::unique_ptr<BriefCheck> briefCheck(checkBrief ? new BriefCheck : nullptr);
     for (int n = 1; n <= 500; ++n) {
         std::unique_ptr<Faunlet> faunlet(reader.getFaunlet(n));
+        if (briefCheck)
+            briefCheck->compare(n, faunlet.get());
         if (!faunlet)
             break;
         name = faunlet->getName();
@@ -69,16 +94,17 @@ QStringList readAsListed(const uint8_t* data, size_t size, QString& name)
 int dataReader(const uint8_t* data, size_t size)
 {
     QString name;
-    readAsListed(data, size, name);
+    readAsListed(data, size, name, false);
     return 0;
 }
 
-// The moves read through the index must agree with those of a reader that
-// builds the whole table at once.
+// What the reader's shortcuts give must agree with the plain ways: the brief
+// list read with full lookups, and the moves read through the index with
+// those of a reader that builds the whole table at once.
 int dataMoves(const uint8_t* data, size_t size)
 {
     QString name;
-    const QStringList moves = readAsListed(data, size, name);
+    const QStringList moves = readAsListed(data, size, name, true);
     // The first reader, and the index it shared, are gone.
     xml atOnce(QStringLiteral("faundata.xml"));
     if (movesOf(atOnce, name) != moves)

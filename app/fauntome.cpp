@@ -328,6 +328,32 @@ QWidget* Fauntome::activeEditor(const QString& iconText, const QMetaObject& kind
     return active;
 }
 
+template <typename Editor> void Fauntome::pickAndLoad(Editor* editor)
+{
+    // The picker runs a modal loop; the editor may be gone when it returns.
+    QPointer<Editor> alive(editor);
+    const QString entry = editor->pickFile();
+    if (!alive)
+        return;
+    QMdiSubWindow* holder = nullptr;
+    for (QMdiSubWindow* frame : workspace->subWindowList(QMdiArea::CreationOrder)) {
+        auto other = qobject_cast<Editor*>(frame->widget());
+        if (other && other != editor && other->editorFile().holds(entry)) {
+            holder = frame;
+            break;
+        }
+    }
+    if (holder || (!entry.isEmpty() && !editor->loadFile(entry))) {
+        // Its frame goes at once, taking it along: there is nothing in it to
+        // save, and the workspace must not list it meanwhile.
+        delete editor->parentWidget();
+        if (holder)
+            workspace->setActiveSubWindow(holder);
+        return;
+    }
+    editor->show();
+}
+
 void Fauntome::ownerNew()
 {
     auto editor = new Owner;
@@ -351,11 +377,7 @@ void Fauntome::ownerLoad()
     auto editor = new Owner;
     addWindow(editor);
     editor->setWindowTitle(QStringLiteral("Owner"));
-    // The picker runs a modal loop; the editor may be gone when it returns.
-    QPointer<Owner> alive(editor);
-    editor->loadOwner();
-    if (alive)
-        editor->show();
+    pickAndLoad(editor);
 }
 
 TeamCreator* Fauntome::newTeamEditor()
@@ -375,12 +397,7 @@ void Fauntome::teamCreate()
 
 void Fauntome::teamLoad()
 {
-    TeamCreator* editor = newTeamEditor();
-    // The choice is modal; the editor may be gone when it returns.
-    QPointer<TeamCreator> alive(editor);
-    editor->teamLoad();
-    if (alive)
-        editor->show();
+    pickAndLoad(newTeamEditor());
 }
 
 void Fauntome::teamSave()

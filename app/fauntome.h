@@ -49,6 +49,10 @@ private:
     bool confirmQuit();
     QMdiSubWindow* addWindow(QWidget* window);
     TeamCreator* newTeamEditor();
+    // Loads the file picked in the new `editor`, unless an open editor of
+    // its kind holds that file already: that one comes forward instead. A
+    // failed load closes the new editor; a cancelled choice shows it empty.
+    template <typename Editor> void pickAndLoad(Editor* editor);
     // The workspace's active window when it is the editor a save command
     // wants (by icon text and kind); otherwise warns and returns null.
     QWidget* activeEditor(const QString& iconText, const QMetaObject& kind, const QString& noWindow,

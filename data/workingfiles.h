@@ -16,8 +16,9 @@ public:
     static QString owners() { return QStringLiteral("./owners/"); }
     static QString teams() { return QStringLiteral("./teams/"); }
 
-    // The file of `name` in a store folder.
-    static QString pathOf(const QString& folder, const QString& name) { return folder + name + QStringLiteral(".xml"); }
+    // The entry of `name` in a store folder, and its path.
+    static QString entryOf(const QString& name) { return name + QStringLiteral(".xml"); }
+    static QString pathOf(const QString& folder, const QString& name) { return folder + entryOf(name); }
     // What a store folder offers its pickers: every entry that is not hidden,
     // whatever its kind, sorted without regard to case.
     static QStringList entries(const QString& folder);

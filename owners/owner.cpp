@@ -6,9 +6,7 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QIcon>
-#include <QInputDialog>
 #include <QPixmap>
 
 #include "data/storename.h"
@@ -25,7 +23,10 @@ Owner::Owner(QWidget* parent)
     setWindowIconText(QStringLiteral("Owner"));
     connect(ui->btn_choodFilename, &QPushButton::clicked, this, &Owner::chooseFileName);
     setAttribute(Qt::WA_DeleteOnClose);
-    unchanged = formState();
+    file->hold(QString());
+    connect(ui->lineEdit_name, &QLineEdit::textChanged, file, &EditorFile::formEdited);
+    connect(ui->lineEdit_Avatar, &QLineEdit::textChanged, file, &EditorFile::formEdited);
+    connect(ui->radioButton_boy, &QRadioButton::toggled, file, &EditorFile::formEdited);
 }
 
 Owner::~Owner()
@@ -47,17 +48,15 @@ QStringList Owner::formState() const
 
 bool Owner::isModified() const
 {
-    return formState() != unchanged;
+    return file->isModified();
 }
 
 bool Owner::maybeSave()
 {
-    if (!isModified())
-        return true;
     const QString name = ui->lineEdit_name->text();
     const QString text = name.isEmpty() ? tr("This owner has unsaved changes. Save them?")
                                         : tr("The owner \"%1\" has unsaved changes. Save them?").arg(name);
-    return WarningBox::offerToSave(text, [this] { return saveOwner(); });
+    return file->maybeSave(text, [this] { return saveOwner(); });
 }
 
 void Owner::reject()
@@ -109,9 +108,11 @@ bool Owner::saveOwner()
         WarningBox::show(tr("The owner could not be saved: %1").arg(problem));
         return false;
     }
-    const QString file = classOwner::pathFor(name);
-    if (file != ownFile && QFileInfo::exists(file)
-        && !WarningBox::confirm(tr("The owner \"%1\" already exists: replace it?").arg(name)))
+    const QString entry = WorkingFiles::entryOf(name);
+    if (!file->mayWrite(entry, tr("The owner \"%1\" already exists: replace it?").arg(name),
+                        tr("The owner file \"%1\" was changed by another program since this editor loaded or saved "
+                           "it: replace it?")
+                            .arg(entry)))
         return false;
     // An editor whose load was cancelled has no record: start one from the form.
     if (!owner)
@@ -121,28 +122,32 @@ bool Owner::saveOwner()
         WarningBox::show(tr("The owner could not be saved: %1").arg(owner->lastError()));
         return false;
     }
-    ownFile = file;
-    unchanged = formState();
+    file->hold(entry);
     return true;
+}
+
+QString Owner::pickFile()
+{
+    return file->pick(this, tr("Choose your owner"), tr("Owners : "));
 }
 
 void Owner::loadOwner()
 {
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(this, tr("Choose your owner"), tr("Owners : "),
-                                                 WorkingFiles::entries(WorkingFiles::owners()), 0, false, &ok);
-    if (!ok || chosen.isEmpty())
-        return;
+    const QString chosen = pickFile();
+    if (!chosen.isEmpty())
+        loadFile(chosen);
+}
 
+bool Owner::loadFile(const QString& chosen)
+{
     auto loaded = std::make_unique<classOwner>();
     // A file that cannot be taken whole leaves the editor empty, so that a
     // later save under that name asks before replacing what may be repaired.
     if (!loaded->loadOwner(chosen) || !loaded->lastError().isEmpty()) {
         WarningBox::show(tr("The owner file \"%1\" could not be loaded: %2").arg(chosen, loaded->lastError()));
-        return;
+        return false;
     }
     owner = std::move(loaded);
-    ownFile = WorkingFiles::owners() + chosen;
     ui->lineEdit_name->setText(owner->get_name());
     // Names no picture, so a later save keeps the avatar read from the file.
     ui->lineEdit_Avatar->setText(QStringLiteral("innerXMLfile"));
@@ -150,5 +155,6 @@ void Owner::loadOwner()
     ui->radioButton_boy->setChecked(boy);
     ui->radioButton_Girl->setChecked(!boy);
     ui->label_avatar->setPixmap(QPixmap::fromImage(GuardedImage(owner->get_img(), GuardedImage::Format::Jpeg).image()));
-    unchanged = formState();
+    file->hold(chosen);
+    return true;
 }

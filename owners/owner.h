@@ -5,7 +5,9 @@
 #include <QStringList>
 #include <memory>
 
+#include "data/workingfiles.h"
 #include "owners/classowner.h"
+#include "widgets/editorfile.h"
 
 class QCloseEvent;
 class QEvent;
@@ -22,9 +24,16 @@ public:
 
     void startOwner();
     // True when the owner was written; otherwise the user has been told why,
-    // or chose not to replace another owner's file.
+    // or chose not to replace a file.
     bool saveOwner();
+    // Picks an owner file and loads it.
     void loadOwner();
+    // The owner file the user picks; empty when none.
+    QString pickFile();
+    // Fills the editor from that entry of the owners folder; false, after
+    // telling the user why, when it cannot be taken whole.
+    bool loadFile(const QString& entry);
+    const EditorFile& editorFile() const { return *file; }
 
     // The form differs from what was last loaded or saved.
     bool isModified() const;
@@ -45,9 +54,8 @@ private:
 
     Ui_Owner* ui = nullptr;
     std::unique_ptr<classOwner> owner;
-    // The file this editor loaded or last saved: saving over it asks nothing.
-    QString ownFile;
-    QStringList unchanged;
+    EditorFile* file = new EditorFile(
+        WorkingFiles::owners(), [this] { return formState(); }, this);
 };
 
 #endif

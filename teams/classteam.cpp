@@ -4,7 +4,6 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
-#include <iostream>
 #include <limits>
 
 #include "data/domfile.h"
@@ -124,6 +123,7 @@ bool classTeam::deleteTeam(const QString& teamName)
 
 bool classTeam::loadTeam(const QString& fileName)
 {
+    missingMembers.clear();
     // The file name comes from a listing of the folder; anything that could
     // lead out of it is not one.
     error = StoreName::entryProblem(fileName);
@@ -137,6 +137,9 @@ bool classTeam::loadTeam(const QString& fileName)
              << "\n";
 
     const QDomElement root = doc.documentElement();
+    // Read all the same, as ever; the editor decides what to make of it.
+    if (!root.isNull() && root.tagName() != QLatin1String("team"))
+        error = tr("The file holds a \"%1\" element, not a team.").arg(root.tagName());
     for (QDomElement e = root; !e.isNull(); e = e.nextSiblingElement()) {
         name = e.attribute(QStringLiteral("name"), missing);
         owner = e.attribute(QStringLiteral("owner"), missing);
@@ -148,7 +151,7 @@ bool classTeam::loadTeam(const QString& fileName)
         const QString creature = e.attribute(QStringLiteral("name"), missing);
         Faunlet* faunlet = reader.getFaunlet(creature.toUtf8().toStdString());
         if (!faunlet) {
-            std::cerr << "unknown faunlet skipped: " << creature.toStdString() << std::endl;
+            missingMembers << creature;
             continue;
         }
         faunlet->setHealth(number(e, QStringLiteral("health")));

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Faunlet;
 
@@ -32,6 +33,9 @@ public:
     // records, owned by the caller). False only when the file cannot be read;
     // lastError() also tells why a file that opened could not be taken.
     bool loadTeam(const QString& fileName);
+    // The creatures the last load named but could not find in the data file,
+    // in file order.
+    QStringList leftOut() const { return missingMembers; }
 
     // Forgets a record its owner is about to release.
     void removeFaunlet(const Faunlet* faunlet);
@@ -45,6 +49,7 @@ private:
     QString owner;
     QList<Faunlet*> faunlets;
     QString error;
+    QStringList missingMembers;
 };
 
 #endif

@@ -1,8 +1,6 @@
 #include "teams/teamcreator.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
-#include <QInputDialog>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -45,7 +43,9 @@ TeamCreator::TeamCreator(QWidget* parent)
 
     for (QString entry : WorkingFiles::entries(WorkingFiles::owners()))
         ui->comboBox_owner->addItem(entry.remove(QStringLiteral(".xml")));
-    markUnchanged();
+    file->hold(QString());
+    connect(ui->lineEdit_TeamName, &QLineEdit::textChanged, file, &EditorFile::formEdited);
+    connect(ui->comboBox_owner, &QComboBox::currentTextChanged, file, &EditorFile::formEdited);
 }
 
 TeamCreator::~TeamCreator()
@@ -71,24 +71,17 @@ QStringList TeamCreator::formState() const
     return state;
 }
 
-void TeamCreator::markUnchanged()
-{
-    unchanged = formState();
-}
-
 bool TeamCreator::isModified() const
 {
-    return formState() != unchanged;
+    return file->isModified();
 }
 
 bool TeamCreator::maybeSave()
 {
-    if (!isModified())
-        return true;
     const QString name = ui->lineEdit_TeamName->text();
     const QString text = name.isEmpty() ? tr("This team has unsaved changes. Save them?")
                                         : tr("The team \"%1\" has unsaved changes. Save them?").arg(name);
-    return WarningBox::offerToSave(text, [this] { return teamSave(); });
+    return file->maybeSave(text, [this] { return teamSave(); });
 }
 
 void TeamCreator::reject()
@@ -141,6 +134,7 @@ void TeamCreator::updateFaunlet(QListWidgetItem* item)
     }
     faunlets.insert(faunlets.begin() + row, std::move(record));
     updateStats(list->currentRow());
+    file->formEdited();
 }
 
 std::unique_ptr<Faunlet> TeamCreator::takeRecord(int row)
@@ -167,6 +161,7 @@ void TeamCreator::moveCurrent(int step)
     // The team follows the rows: a save writes the order on screen.
     std::swap(faunlets.at(size_t(row)), faunlets.at(size_t(target)));
     updateStats(target);
+    file->formEdited();
 }
 
 void TeamCreator::listUpFaunlet()
@@ -191,6 +186,7 @@ void TeamCreator::listDeleteFaunlet()
         delete list->takeItem(row);
     }
     updateStats(list->currentRow());
+    file->formEdited();
 }
 
 void TeamCreator::updateStats(int currentRow)
@@ -219,9 +215,11 @@ bool TeamCreator::teamSave()
         WarningBox::show(tr("The team cannot be saved under this name. %1").arg(problem));
         return false;
     }
-    const QString file = WorkingFiles::pathOf(WorkingFiles::teams(), name);
-    if (file != ownFile && QFileInfo::exists(file)
-        && !WarningBox::confirm(tr("The team \"%1\" already exists: replace it?").arg(name)))
+    const QString entry = WorkingFiles::entryOf(name);
+    if (!file->mayWrite(entry, tr("The team \"%1\" already exists: replace it?").arg(name),
+                        tr("The team file \"%1\" was changed by another program since this editor loaded or saved "
+                           "it: replace it?")
+                            .arg(entry)))
         return false;
     QList<Faunlet*> members;
     for (const std::unique_ptr<Faunlet>& faunlet : faunlets)
@@ -230,27 +228,36 @@ bool TeamCreator::teamSave()
         WarningBox::show(tr("The team could not be saved: %1").arg(team->lastError()));
         return false;
     }
-    ownFile = file;
-    markUnchanged();
+    file->hold(entry);
     return true;
+}
+
+QString TeamCreator::pickFile()
+{
+    return file->pick(this, tr("Choose your team"), tr("Teams : "));
 }
 
 void TeamCreator::teamLoad()
 {
-    bool ok = false;
-    const QString choice = QInputDialog::getItem(this, tr("Choose your team"), tr("Teams : "),
-                                                 WorkingFiles::entries(WorkingFiles::teams()), 0, false, &ok);
-    if (!ok || choice.isEmpty())
-        return;
+    const QString chosen = pickFile();
+    if (!chosen.isEmpty())
+        loadFile(chosen);
+}
 
-    // Loaded into a team of its own: the records it hands out join ours.
+bool TeamCreator::loadFile(const QString& entry)
+{
+    // Loaded into a team of its own: the records it hands out are ours.
     auto loaded = std::make_unique<classTeam>();
-    const bool read = loaded->loadTeam(choice);
+    const bool read = loaded->loadTeam(entry);
     const QList<Faunlet*> members = loaded->getFaunlets();
-    for (Faunlet* faunlet : members)
-        faunlets.emplace_back(faunlet);
-    const QString reason = loaded->lastError();
+    std::vector<std::unique_ptr<Faunlet>> records(members.cbegin(), members.cend());
+    if (!read || !loaded->lastError().isEmpty()) {
+        WarningBox::show(tr("The team file \"%1\" could not be loaded: %2").arg(entry, loaded->lastError()));
+        return false;
+    }
     team = std::move(loaded);
+    for (std::unique_ptr<Faunlet>& record : records)
+        faunlets.push_back(std::move(record));
 
     ui->lineEdit_TeamName->setText(team->getName());
     ui->comboBox_owner->insertItem(0, team->getOwner());
@@ -260,11 +267,12 @@ void TeamCreator::teamLoad()
         for (const Faunlet* faunlet : members)
             ui->list_faunlet->addItem(faunlet->getName());
     }
-    // A file that cannot be taken whole is not this editor's own, so that a
-    // later save under that name asks before replacing what may be repaired.
-    if (!read || !reason.isEmpty())
-        WarningBox::show(tr("The team file \"%1\" could not be loaded: %2").arg(choice, reason));
-    else
-        ownFile = WorkingFiles::teams() + choice;
-    markUnchanged();
+    // A team shown without some of its creatures is not the file: a save
+    // under its name asks before writing them out of it.
+    const QStringList leftOut = team->leftOut();
+    if (!leftOut.isEmpty())
+        WarningBox::show(tr("The team \"%1\" is shown without the creatures that the data file does not have: %2")
+                             .arg(team->getName(), leftOut.join(QStringLiteral(", "))));
+    file->hold(leftOut.isEmpty() ? entry : QString());
+    return true;
 }

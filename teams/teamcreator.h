@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "data/faunlet.h"
+#include "data/workingfiles.h"
 #include "teams/classteam.h"
+#include "widgets/editorfile.h"
 
 class QCloseEvent;
 class QEvent;
@@ -25,9 +27,17 @@ public:
     ~TeamCreator() override;
 
     // True when the team was written; otherwise the user has been told why,
-    // or chose not to replace another team's file.
+    // or chose not to replace a file.
     bool teamSave();
+    // Picks a team file and loads it.
     void teamLoad();
+    // The team file the user picks; empty when none.
+    QString pickFile();
+    // Shows that entry of the teams folder; false, after telling the user
+    // why, when it cannot be read. Creatures the data file lacks are left
+    // out, and the user told which; the file is then not this editor's own.
+    bool loadFile(const QString& entry);
+    const EditorFile& editorFile() const { return *file; }
     void reject() override;
 
     // Name, owner or members differ from what was last loaded or saved.
@@ -54,14 +64,12 @@ private:
     void moveCurrent(int step);
     std::unique_ptr<Faunlet> takeRecord(int row);
     QStringList formState() const;
-    void markUnchanged();
 
     Ui_TeamCreator* ui = nullptr;
     std::unique_ptr<classTeam> team = std::make_unique<classTeam>();
     std::vector<std::unique_ptr<Faunlet>> faunlets;
-    // The file this editor loaded or last saved: saving over it asks nothing.
-    QString ownFile;
-    QStringList unchanged;
+    EditorFile* file = new EditorFile(
+        WorkingFiles::teams(), [this] { return formState(); }, this);
 };
 
 #endif

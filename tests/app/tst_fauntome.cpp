@@ -250,6 +250,44 @@ private slots:
         QCOMPARE(written, files);
     }
 
+    // Loading a file that an open editor holds brings that editor forward; a
+    // failed load leaves no editor, a cancelled choice an empty one. A step
+    // is an action, then the file picked ("-": Cancel); `result` is "windows
+    // open|the active one".
+    void loadCommands_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("owner held") << QStringList{"New_Owner", "Load_owner Ann.xml", "New_Owner", "Load_owner Ann.xml"}
+                                    << "3|1";
+        QTest::newRow("team held") << QStringList{"Load_team T.xml", "Create_new_team", "Load_team T.xml"} << "2|0";
+        QTest::newRow("owner not well-formed") << QStringList{"Load_owner Bad.xml"} << "0|-1";
+        QTest::newRow("team root not a team") << QStringList{"Load_team Bad.xml"} << "0|-1";
+        QTest::newRow("team without a creature") << QStringList{"Load_team Lost.xml"} << "1|0";
+        QTest::newRow("choice cancelled") << QStringList{"Load_team -"} << "1|0";
+    }
+
+    void loadCommands()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, result);
+        const QByteArray team = "<team name=\"T\" owner=\"Ann\"><faunlet name=\"MOSSLING\"/>";
+        QVERIFY(dir->write("owners/Ann.xml", "<owner name=\"Ann\"/>") && dir->write("owners/Bad.xml", "<owner")
+                && dir->write("teams/T.xml", team + "</team>") && dir->write("teams/Bad.xml", "<owner/>")
+                && dir->write("teams/Lost.xml", team + "<faunlet name=\"NOSUCH\"/></team>"));
+        Fauntome window;
+        window.show();
+        MessageBoxes seen;
+        for (const QString& step : steps) {
+            if (step.contains(' '))
+                answerItemPicker(step.endsWith('-') ? QString() : step.section(' ', 1));
+            part<QAction>(&window, qPrintable("action" + step.section(' ', 0, 0)))->trigger();
+        }
+        auto workspace = part<QMdiArea>(&window, "");
+        const QList<QMdiSubWindow*> frames = workspace->subWindowList(QMdiArea::CreationOrder);
+        QCOMPARE(QString("%1|%2").arg(frames.size()).arg(frames.indexOf(workspace->currentSubWindow())), result);
+    }
+
     void aboutBoxInWorkspace_data()
     {
         QTest::addColumn<int>("key"); // 0: the OK button is clicked

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <vector>
 
+class Owner;
 class QCloseEvent;
 class QListWidgetItem;
 class QMdiArea;
@@ -40,6 +41,10 @@ public slots:
     void windowsTiled();
     void faunletShow(QListWidgetItem* item);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
 private:
     static void showProgress(QSplashScreen* splash, int count);
     void addTypes(const QStringList& types);
@@ -48,7 +53,16 @@ private:
     void filterRows();
     bool confirmQuit();
     QMdiSubWindow* addWindow(QWidget* window);
+    Owner* newOwnerEditor();
     TeamCreator* newTeamEditor();
+    // Says in the status bar that `kind` `name` was saved.
+    void showSaved(const QString& kind, const QString& name);
+    void findCreature();
+    // Makes the first creature shown current, alone selected, and focuses
+    // the list.
+    void toFirstCreature();
+    // The Windows menu's entries after its commands: one per open window.
+    void listWindows();
     // Loads the file picked in the new `editor`, unless an open editor of
     // its kind holds that file already: that one comes forward instead. A
     // failed load closes the new editor; a cancelled choice shows it empty.
@@ -73,7 +87,8 @@ private:
     std::vector<int> rowTypes;
     std::vector<size_t> typeStarts;
     QString searchText;
-    int chosenType = -1; // -1: all types
+    int chosenType = -1;     // -1: all types
+    int windowsCommands = 0; // entries of the Windows menu before its window list
 };
 
 #endif

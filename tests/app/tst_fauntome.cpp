@@ -53,13 +53,14 @@ QString focusNow()
             entries = entry->isSeparator() ? QStringList() : entries << (entry->isChecked() ? ">" : "") + entry->text();
         return menu->objectName() + ": " + entries.join(", ");
     }
+    QWidget* focus = QApplication::focusWidget();
     QStringList chosen;
-    if (auto list = qobject_cast<QListWidget*>(QApplication::focusWidget()))
+    if (auto list = qobject_cast<QListWidget*>(focus))
         for (QListWidgetItem* item : list->selectedItems())
             chosen << item->text();
-    if (auto box = qobject_cast<QComboBox*>(QApplication::focusWidget()))
+    if (auto box = qobject_cast<QComboBox*>(focus))
         chosen << box->currentText();
-    return QApplication::focusWidget()->objectName() + (chosen.isEmpty() ? "" : "[" + chosen.join(' ') + "]");
+    return (focus ? focus->objectName() : "-") + (chosen.isEmpty() ? "" : "[" + chosen.join(' ') + "]");
 }
 
 } // namespace
@@ -155,12 +156,13 @@ private slots:
                "comboBox_type[Fire] {EMBER}; lineEdit_search; lineEdit_search {}; comboBox_type[Fire]; listFaunlet||";
         // The search shows the names holding the text in any letter case.
         QTest::newRow("search field to the first creature shown, and back; Escape clears")
-            << "'m' Down Down Ctrl+F 'zz' Down Escape Down Ctrl+F 'eRn' Return Ctrl+F 'OO'"
-            << "lineEdit_search {MOSS, EMBER, GLOOM}; listFaunlet[MOSS]; listFaunlet[EMBER]; lineEdit_search; "
+            << "'m' Down Ctrl+Down Ctrl+Space Ctrl+F 'zz' Down Escape Down Ctrl+F 'eRn' Ctrl+F 'OO' Return"
+            << "lineEdit_search {MOSS, EMBER, GLOOM}; listFaunlet[MOSS]; listFaunlet[MOSS]; listFaunlet[MOSS EMBER]; "
+               "lineEdit_search; "
                "lineEdit_search {}; lineEdit_search; lineEdit_search"
                 + all
-                + "; listFaunlet[MOSS]; lineEdit_search; lineEdit_search {FERN}; listFaunlet[FERN]; lineEdit_search; "
-                  "lineEdit_search {GLOOM}||";
+                + "; listFaunlet[MOSS]; lineEdit_search; lineEdit_search {FERN}; lineEdit_search; lineEdit_search "
+                  "{GLOOM}; listFaunlet[GLOOM]||";
         QTest::newRow("Tab leaves a viewer, its moves too; Escape closes it")
             << "Return Return Ctrl+F Tab Tab Tab Tab Backtab Right Tab Tab Backtab Backtab Backtab Tab Escape"
             << "listFaunlet[MOSS]" + all
@@ -169,13 +171,15 @@ private slots:
                   "lineEdit_search; textEdit_Attacks; qt_tabwidget_tabbar; listFaunlet[MOSS]; qt_tabwidget_tabbar; "
                   "lineEdit_search||";
         QTest::newRow("windows: next, previous, chosen from the menu, closed")
-            << "Return Return Ctrl+N 'x' Ctrl+Shift+N Ctrl+Tab Ctrl+Shift+Tab F10 Left Left 1 Ctrl+W Ctrl+Tab 'T' "
-               "Ctrl+Shift+S"
+            << "Return Return Ctrl+N 'x' Ctrl+Shift+N Ctrl+Tab Ctrl+Shift+Tab F10 Left Left 1 Ctrl+W Ctrl+Tab Ctrl+F "
+               "Tab Tab Tab 'T' Ctrl+Shift+S"
             << "listFaunlet[MOSS]" + all
                 + "; qt_tabwidget_tabbar; lineEdit_name; lineEdit_name; lineEdit_TeamName; qt_tabwidget_tabbar; "
                   "lineEdit_TeamName; menuFile: Exit; menu: About; menuWindows: &1 MOSS, &2 Owner*, >&3 TeamCreator; "
-                  "qt_tabwidget_tabbar; lineEdit_name; lineEdit_TeamName; lineEdit_TeamName; lineEdit_TeamName|Owner*, "
-                  ">TeamCreator – T|Team T saved";
+                  "qt_tabwidget_tabbar; lineEdit_name; lineEdit_TeamName; lineEdit_search; comboBox_type[All types]; "
+                  "listFaunlet[MOSS]; lineEdit_TeamName; lineEdit_TeamName; lineEdit_TeamName|Owner*, >TeamCreator – "
+                  "T|Team "
+                  "T saved";
         QTest::newRow("the list closed and shown again, a menu from F10, an owner named like a creature")
             << "Ctrl+L Ctrl+L Ctrl+N Ctrl+F Ctrl+L Ctrl+L F10 Right Return 'Ann' Ctrl+S Ctrl+F 'ann' Return Return"
             << "Fauntome" + all
@@ -200,6 +204,7 @@ private slots:
         for (const QString& key : keys.split(' ')) {
             QWidget* to
                 = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
+            QVERIFY2(to, qPrintable(seen.join("; ")));
             if (key.startsWith('\''))
                 QTest::keyClicks(to, key.mid(1, key.size() - 2));
             else

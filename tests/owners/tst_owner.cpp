@@ -59,8 +59,7 @@ private slots:
     // the picture P ("cancel" cancels the dialog), "save", "close" and
     // "escape" do what they say; "disk" is another program rewriting Ann.xml.
     // The boxes are answered in turn; `form` is "name|sex|avatar|preview
-    // size|title as shown" of an editor still open, whose file signals agree,
-    // the mark changing only with what a step leaves changed.
+    // size|title as shown" of an editor still open, whose signals agree.
     void session_data()
     {
         QTest::addColumn<QStringList>("steps");
@@ -185,7 +184,7 @@ private slots:
         const EditorFile& file = editor->editorFile();
         QSignalSpy held(&file, &EditorFile::heldChanged), modified(&file, &EditorFile::modificationChanged);
         MessageBoxes seen(answers);
-        int flips = 0;
+        int flips = 0; // the mark turns as often as steps leave the form changed, or unchanged, anew
         for (const QString& step : steps) {
             const QString what = step.section(' ', 1);
             if (step == "disk") {

@@ -210,9 +210,8 @@ private slots:
     // A save onto a file this editor neither loaded nor saved asks first; a
     // load that fails says why and leaves the editor empty; closing with
     // changes asks Save / Discard / Cancel. `form` is "name|owners|rows|title
-    // as shown" of an editor still open, whose file signals agree, the mark
-    // changing only with what a step leaves changed. "disk X" is another
-    // program rewriting or removing T.xml.
+    // as shown" of an editor still open, whose signals agree. "disk X" is
+    // another program rewriting or removing T.xml.
     void session_data()
     {
         QTest::addColumn<QStringList>("steps");
@@ -303,7 +302,7 @@ private slots:
         const EditorFile& file = editor->editorFile();
         QSignalSpy held(&file, &EditorFile::heldChanged), modified(&file, &EditorFile::modificationChanged);
         MessageBoxes seen(answers);
-        int flips = 0;
+        int flips = 0; // the mark turns as often as steps leave the form changed, or unchanged, anew
         for (const QString& step : steps) {
             if (step.startsWith("disk")) {
                 QVERIFY(step.endsWith("remove") ? QFile::remove("teams/T.xml") : writeTeam(*dir, "T", "Cat", {}));

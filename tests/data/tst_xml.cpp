@@ -161,6 +161,86 @@ private slots:
         QCOMPARE(err.text().count("cant open file\n"), 1);
     }
 
+    // A reader holds the index of the file it swept, and the file changes:
+    // it grows or is cut short, or within one tick of the clock it keeps its
+    // size and time while bytes move. That reader, and one built after the
+    // change as each team load builds its own, answer and print as a reader
+    // that never saw the file before. "#n" asks by number, "~NAME" for the
+    // moves at level 1, anything else by name.
+    void edits_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QStringList>("expected");
+        const auto file = [](const QByteArray& creatures) { return "<fauntome>\n" + creatures + "</fauntome>\n"; };
+        const auto said = [](const QByteArray& text) { return "<description>" + text + "</description>"; };
+        const auto learns = [](const QByteArray& move) {
+            return "<moves><move type=\"level-up\"><name>" + move + "</name><lvl>1</lvl></move></moves>";
+        };
+        const QByteArray a = creature(1, "A"), b = creature(2, "B"), c = creature(3, "C");
+        QTest::newRow("grows by a creature at its end")
+            << file(a + b) << file(a + b + c) << QStringList{"C", "#3"} << QStringList{"C@3", "C@3"};
+        QTest::newRow("loses its last creature and its end")
+            << file(a + b + c) << "<fauntome>\n" + a + b << QStringList{"C", "Z", "#3"}
+            << QStringList{"<null>", "<null>", "<null>"};
+        // The same size from here on.
+        QTest::newRow("moved by an edit before it, and its own text")
+            << file(creature(1, "A", said("Said")) + creature(2, "B", said("Said")))
+            << file(creature(1, "A", said("")) + creature(2, "B", said("Told you"))) << QStringList{"B"}
+            << QStringList{"B@2:Told you"};
+        // What each check of a creature read at its recorded place catches
+        // alone: another number there, a tag that is no creature, a tag that
+        // does not end there.
+        QTest::newRow("two creatures of one size swap places")
+            << file(a + b + c) << file(a + c + b) << QStringList{"#2"} << QStringList{"B@2"};
+        QTest::newRow("its start tag renamed") << file(a + b) << file(a + QByteArray(b).replace("faunlet", "faunlex"))
+                                               << QStringList{"#2"} << QStringList{"<null>"};
+        const QByteArray twin = creature(2, "B", said("New") + learns("New"));
+        const QByteArray pad = "<p>" + QByteArray(twin.size() - 10, 'p') + "</p>";
+        const QByteArray moved = creature(2, "B", said("Old") + learns("Old"));
+        QTest::newRow("an earlier twin came in, less than a tag before")
+            << file(creature(1, "A", pad) + moved) + "   " << file(a + twin + moved) << QStringList{"#2", "~B"}
+            << QStringList{"B@2:New", "New@1"};
+    }
+
+    void edits()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(QStringList, asked);
+        QFETCH(QStringList, expected);
+        QVERIFY(dir->write(QStringLiteral("faundata.xml"), before));
+        auto swept = std::make_unique<xml>(QStringLiteral("faundata.xml"));
+        listed(*swept);
+        QVERIFY(dir->write(QStringLiteral("faundata.xml"), after, QStringLiteral("faundata.xml")));
+        auto built = std::make_unique<xml>(QStringLiteral("faundata.xml"));
+        QByteArrayList printed;
+        for (xml* reader : {built.get(), swept.get(), static_cast<xml*>(nullptr)}) {
+            std::unique_ptr<xml> fresh;
+            if (!reader) {
+                built.reset();
+                swept.reset();
+                reader = (fresh = std::make_unique<xml>(QStringLiteral("faundata.xml"))).get();
+            }
+            Capture err(2);
+            QStringList got;
+            for (const QString& question : asked) {
+                if (question.startsWith('~')) {
+                    got << movesOf(*reader, question.mid(1), 1);
+                    continue;
+                }
+                const Record f(question.startsWith('#') ? reader->getFaunlet(question.mid(1).toInt())
+                                                        : reader->getFaunlet(question.toStdString()));
+                got << found(f) + (f && !f->getDescription().isEmpty() ? ':' + f->getDescription() : QString());
+            }
+            QCOMPARE(got, expected);
+            printed << err.text();
+        }
+        QCOMPARE(printed.at(0), printed.at(2));
+        QCOMPARE(printed.at(1), printed.at(2));
+    }
+
     // Repeated elements add types and experience; text that is no number,
     // or a number beyond 32 bits, is 0; no detail is taken from another
     // creature.

@@ -158,8 +158,10 @@ void CreatureIndex::freeze(const QXmlStreamReader& reader, const QFile& file)
 // the byte order mark) into byte offsets.
 void CreatureIndex::mapToBytes(int fd, qint64 bom)
 {
-    constexpr qint64 chunk = 1 << 20;
-    std::vector<char> buffer(static_cast<size_t>(chunk));
+    // Never more than the file holds, and left unfilled: most files are far
+    // smaller than a chunk, and this runs once for every reader that sweeps.
+    const qint64 chunk = std::clamp<qint64>(size - bom, 1, 1 << 20);
+    QByteArray buffer(chunk, Qt::Uninitialized);
     qint64 bufferStart = bom;
     qint64 bufferSize = 0;
     qint64 used = 0;

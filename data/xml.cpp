@@ -11,6 +11,10 @@ xml* xml::ptrXml = nullptr;
 
 namespace {
 
+// The stream readers read the file in blocks of their own; a buffer in the
+// file would only copy every byte once more.
+constexpr QIODevice::OpenMode reading = QIODevice::ReadOnly | QIODevice::Text | QIODevice::Unbuffered;
+
 float toFloat(const QString& text)
 {
     bool ok = false;
@@ -90,7 +94,7 @@ xml::xml(const QString& fileName)
     : fileName(fileName)
     , file(std::make_unique<QFile>(fileName))
 {
-    if (!file->open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file->open(reading))
         std::cerr << "cant open file" << std::endl;
     rewind();
     lastIndex = 0;
@@ -543,12 +547,12 @@ bool xml::openOwn(QFile& own) const
 {
     if (!file->isOpen()) {
         own.setFileName(fileName);
-        return own.open(QIODevice::ReadOnly | QIODevice::Text);
+        return own.open(reading);
     }
     own.setFileName(QStringLiteral("/proc/self/fd/%1").arg(file->handle()));
-    if (!own.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!own.open(reading)) {
         own.setFileName(fileName);
-        own.open(QIODevice::ReadOnly | QIODevice::Text);
+        own.open(reading);
     }
     return CreatureIndex::sameFile(own, *file);
 }

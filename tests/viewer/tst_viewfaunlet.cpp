@@ -109,8 +109,10 @@ private slots:
         });
         row("evolves at a level", "label_Evolution", "FERNMOSS  (at lvl. <font color='green'>16</font>)",
             [](Faunlet& f) { f.setEvo("FERNMOSS", "16"); });
-        row("evolves by a condition", "label_Evolution", "GLOOMOTH  (at lvl. <font color='green'>Trade</font>)",
-            [](Faunlet& f) { f.setEvo("GLOOMOTH", "Trade"); });
+        row("evolves by a condition", "label_Evolution", "ONYXQUILL  (<font color='green'>High friendship</font>)",
+            [](Faunlet& f) { f.setEvo("ONYXQUILL", "High friendship"); });
+        row("only a whole number is a level", "label_Evolution", "GLOOMOTH  (<font color='green'>2 moons</font>)",
+            [](Faunlet& f) { f.setEvo("GLOOMOTH", "2 moons"); });
         row("a name but no level: no change", "label_Evolution", "<font color='red'>Does not change</font>",
             [](Faunlet& f) { f.setEvo("FERNMOSS", ""); });
     }
@@ -162,9 +164,8 @@ private slots:
             const auto label = part<QLabel>(main.viewers().first(), name);
             shown << displayedText(label->text(), label->textFormat());
         }
-        QCOMPARE(
-            shown,
-            QStringList({"<B>BOLD</B>", "Eats <img src='fifo'/> whole.", "<I>NEXT</I> (at lvl. <img src='fifo'/>)"}));
+        QCOMPARE(shown,
+                 QStringList({"<B>BOLD</B>", "Eats <img src='fifo'/> whole.", "<I>NEXT</I> (<img src='fifo'/>)"}));
         QVERIFY(part<QLabel>(main.viewers().first(), "label_Evolution")->text().contains("<font color='green'>"));
     }
 

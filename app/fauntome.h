@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <vector>
 
+class QAction;
 class QCloseEvent;
 class QListWidgetItem;
 class QMdiArea;
@@ -36,6 +37,9 @@ public slots:
     void teamCreate();
     void teamLoad();
     void teamSave();
+    // Adds the selected creatures to a team editor: the only one open, or
+    // the one the user picks.
+    void teamAdd();
     void windowsCascade();
     void windowsTiled();
     void faunletShow(QListWidgetItem* item);
@@ -49,6 +53,9 @@ private:
     bool confirmQuit();
     QMdiSubWindow* addWindow(QWidget* window);
     TeamCreator* newTeamEditor();
+    void setUpTeamAdd();
+    // "Add to team" is offered only while a team editor is open.
+    void updateTeamAdd();
     // Loads the file picked in the new `editor`, unless an open editor of
     // its kind holds that file already: that one comes forward instead. A
     // failed load closes the new editor; a cancelled choice shows it empty.
@@ -74,6 +81,7 @@ private:
     std::vector<size_t> typeStarts;
     QString searchText;
     int chosenType = -1; // -1: all types
+    QAction* teamAddAction = nullptr;
 };
 
 #endif

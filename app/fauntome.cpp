@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -52,6 +53,7 @@ Fauntome::Fauntome(QWidget* parent, QSplashScreen* splash)
     connect(ui->actionCreate_new_team, &QAction::triggered, this, &Fauntome::teamCreate);
     connect(ui->actionLoad_team, &QAction::triggered, this, &Fauntome::teamLoad);
     connect(ui->actionSave_team, &QAction::triggered, this, &Fauntome::teamSave);
+    setUpTeamAdd();
 
     ui->mainToolBar->setWindowTitle(tr("Toolbar"));
     ui->mainToolBar->addAction(ui->actionExit);
@@ -538,6 +540,8 @@ TeamCreator* Fauntome::newTeamEditor()
     editor->setWindowIconText(QStringLiteral("TeamCreator"));
     const EditorFile* file = &editor->editorFile();
     connect(file, &EditorFile::written, this, [this, file] { showSaved(tr("Team"), file->heldName()); });
+    connect(editor, &QObject::destroyed, this, &Fauntome::updateTeamAdd, Qt::QueuedConnection);
+    updateTeamAdd();
     return editor;
 }
 
@@ -557,6 +561,72 @@ void Fauntome::teamSave()
         = qobject_cast<TeamCreator*>(activeEditor(QStringLiteral("TeamCreator"), TeamCreator::staticMetaObject,
                                                   tr("You must open Team window"), tr("You are not in Team window."))))
         editor->teamSave();
+}
+
+void Fauntome::setUpTeamAdd()
+{
+    // Creatures join a team without dragging: from the list's context menu,
+    // or with Insert while the list has the focus.
+    teamAddAction = new QAction(tr("Add to team"), ui->listFaunlet);
+    teamAddAction->setObjectName(QStringLiteral("actionAdd_to_team"));
+    teamAddAction->setShortcut(Qt::Key_Insert);
+    teamAddAction->setShortcutContext(Qt::WidgetShortcut);
+    teamAddAction->setEnabled(false);
+    ui->listFaunlet->addAction(teamAddAction);
+    ui->listFaunlet->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(teamAddAction, &QAction::triggered, this, &Fauntome::teamAdd);
+}
+
+void Fauntome::updateTeamAdd()
+{
+    const QList<QMdiSubWindow*> frames = workspace->subWindowList();
+    teamAddAction->setEnabled(std::any_of(frames.cbegin(), frames.cend(), [](const QMdiSubWindow* frame) {
+        return qobject_cast<const TeamCreator*>(frame->widget()) != nullptr;
+    }));
+}
+
+void Fauntome::teamAdd()
+{
+    QList<int> rows;
+    for (const QModelIndex& index : ui->listFaunlet->selectionModel()->selectedIndexes())
+        if (!hiddenRows[size_t(index.row())])
+            rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    // Without a selection, the row the keyboard is on: a list just tabbed
+    // into has one.
+    const int current = ui->listFaunlet->currentRow();
+    if (rows.isEmpty() && current >= 0 && !hiddenRows[size_t(current)])
+        rows << current;
+    QStringList names;
+    for (int row : std::as_const(rows))
+        names << ui->listFaunlet->item(row)->text();
+    // The editor active last comes first.
+    QList<QPointer<TeamCreator>> editors;
+    QStringList titles;
+    const QList<QMdiSubWindow*> frames = workspace->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto frame = frames.crbegin(); frame != frames.crend(); ++frame) {
+        auto editor = qobject_cast<TeamCreator*>((*frame)->widget());
+        if (!editor)
+            continue;
+        editors << editor;
+        QString title = shownTitle(editor);
+        // Editors of new teams share a title; the picker tells them apart.
+        const QString shared = title;
+        for (int n = 2; titles.contains(title); ++n)
+            title = QStringLiteral("%1 (%2)").arg(shared).arg(n);
+        titles << title;
+    }
+    if (names.isEmpty() || editors.isEmpty())
+        return;
+    QPointer<TeamCreator> target = editors.first();
+    if (editors.size() > 1) {
+        bool ok = false;
+        const QString chosen = QInputDialog::getItem(this, tr("Add to team"), tr("Team : "), titles, 0, false, &ok);
+        target = ok ? editors.value(titles.indexOf(chosen)) : nullptr;
+    }
+    // The picker's modal loop may have seen the editor closed.
+    if (target)
+        target->addFaunlets(names);
 }
 
 void Fauntome::windowsCascade()

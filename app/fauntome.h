@@ -7,6 +7,7 @@
 #include <vector>
 
 class Owner;
+class QAction;
 class QCloseEvent;
 class QListWidgetItem;
 class QMdiArea;
@@ -37,6 +38,9 @@ public slots:
     void teamCreate();
     void teamLoad();
     void teamSave();
+    // Adds the selected creatures to a team editor: the only one open, or
+    // the one the user picks.
+    void teamAdd();
     void windowsCascade();
     void windowsTiled();
     void faunletShow(QListWidgetItem* item);
@@ -63,6 +67,9 @@ private:
     void toFirstCreature();
     // The Windows menu's entries after its commands: one per open window.
     void listWindows();
+    void setUpTeamAdd();
+    // "Add to team" is offered only while a team editor is open.
+    void updateTeamAdd();
     // Loads the file picked in the new `editor`, unless an open editor of
     // its kind holds that file already: that one comes forward instead. A
     // failed load closes the new editor; a cancelled choice shows it empty.
@@ -89,6 +96,7 @@ private:
     QString searchText;
     int chosenType = -1;     // -1: all types
     int windowsCommands = 0; // entries of the Windows menu before its window list
+    QAction* teamAddAction = nullptr;
 };
 
 #endif

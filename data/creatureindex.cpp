@@ -158,8 +158,10 @@ void CreatureIndex::freeze(const QXmlStreamReader& reader, const QFile& file)
 // the byte order mark) into byte offsets.
 void CreatureIndex::mapToBytes(int fd, qint64 bom)
 {
-    constexpr qint64 chunk = 1 << 20;
-    std::vector<char> buffer(static_cast<size_t>(chunk));
+    // Never more than the file holds, and left unfilled: most files are far
+    // smaller than a chunk, and this runs once for every reader that sweeps.
+    const qint64 chunk = std::clamp<qint64>(size - bom, 1, 1 << 20);
+    QByteArray buffer(chunk, Qt::Uninitialized);
     qint64 bufferStart = bom;
     qint64 bufferSize = 0;
     qint64 used = 0;
@@ -190,7 +192,8 @@ void CreatureIndex::mapToBytes(int fd, qint64 bom)
 }
 
 // No attribute value may hold a '<', so the last one before the end of a
-// start tag is where it begins.
+// start tag is where it begins. With none, the top of the file serves: no
+// tag read from there ends at that place, which the reader's check sees.
 bool CreatureIndex::startOfTag(const QFile& file, int ordinal, qint64* start, qint64* units) const
 {
     const qint64 end = entry(ordinal).tagEnd;
@@ -200,13 +203,11 @@ bool CreatureIndex::startOfTag(const QFile& file, int ordinal, qint64* start, qi
         if (readAt(file.handle(), bytes.data(), bytes.size(), begin) != bytes.size())
             return false;
         const qsizetype at = bytes.lastIndexOf('<');
-        if (at >= 0) {
-            *start = begin + at;
-            *units = unitsOf(bytes.constData() + at, bytes.size() - at);
+        if (at >= 0 || begin == 0) {
+            *start = begin + std::max<qsizetype>(at, 0);
+            *units = unitsOf(bytes.constData() + (*start - begin), end - *start);
             return true;
         }
-        if (begin == 0)
-            return false;
     }
 }
 

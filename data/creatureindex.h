@@ -102,8 +102,8 @@ public:
     bool namesAsInATree() const { return complete && treeNames; }
     int firstInCapitals(const QString& upper) const;
     // Where the start tag of a creature begins in `file`, and how many
-    // characters a stream reader counts for the tag; false when the bytes
-    // before its recorded end hold no tag.
+    // characters a stream reader counts from there to its recorded end;
+    // false when those bytes cannot be read.
     bool startOfTag(const QFile& file, int ordinal, qint64* start, qint64* units) const;
 
     // UTF-16 units the stream reader counts for these bytes of a file opened

@@ -9,14 +9,15 @@
 
 namespace {
 
-// Empty when the content may be handed to the document tree; otherwise where
-// and why not.
-QString structureProblem(const QByteArray& content)
+// Reads the document through. Empty when it may be handed to the document
+// tree; otherwise where and why not. `root` receives the root element's name.
+QString structureProblem(QXmlStreamReader& reader, QString* root = nullptr)
 {
-    QXmlStreamReader reader(content);
     int depth = 0;
     while (!reader.atEnd()) {
         const auto token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement && root && depth == 0)
+            *root = reader.name().toString();
         if (token == QXmlStreamReader::StartElement && ++depth > DomFile::maxDepth) {
             reader.raiseError(DomFile::tr("elements are nested more than %1 deep").arg(DomFile::maxDepth));
             break;
@@ -37,14 +38,18 @@ QString structureProblem(const QByteArray& content)
 bool DomFile::read(const QString& path, QDomDocument& doc, QString* error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Opening a FIFO waits for a writer, for good; a folder fails by itself.
+    const QFileInfo info(path);
+    const bool special = info.exists() && !info.isFile() && !info.isDir();
+    if (special || !file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = special ? tr("not a plain file") : file.errorString();
         return false;
     }
     const QByteArray content = file.readAll();
     doc = QDomDocument();
-    QString problem = structureProblem(content);
+    QXmlStreamReader reader(content);
+    QString problem = structureProblem(reader);
     QString message;
     int line = 0;
     int column = 0;
@@ -57,6 +62,16 @@ bool DomFile::read(const QString& path, QDomDocument& doc, QString* error)
     if (error)
         *error = problem;
     return true;
+}
+
+bool DomFile::hasRoot(const QString& path, const QString& root)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    QXmlStreamReader reader(&file);
+    QString found;
+    return structureProblem(reader, &found).isEmpty() && found == root;
 }
 
 bool DomFile::write(const QString& path, const QByteArray& content, QString* error)

@@ -24,6 +24,9 @@ public:
     // Otherwise true, and `doc` holds the file; or nothing when the file is
     // not well-formed or nested too deeply, with where and why in `error`.
     static bool read(const QString& path, QDomDocument& doc, QString* error = nullptr);
+    // Whether `path` is a plain file that read() takes whole, with a root
+    // element named `root`. Reads the file through without building a tree.
+    static bool hasRoot(const QString& path, const QString& root);
 
     // Replaces `path` atomically; true only when every byte was written and
     // the new file took the old one's place.

@@ -11,6 +11,10 @@ xml* xml::ptrXml = nullptr;
 
 namespace {
 
+// The stream readers read the file in blocks of their own; a buffer in the
+// file would only copy every byte once more.
+constexpr QIODevice::OpenMode reading = QIODevice::ReadOnly | QIODevice::Text | QIODevice::Unbuffered;
+
 float toFloat(const QString& text)
 {
     bool ok = false;
@@ -42,6 +46,14 @@ Tag tagOf(const QXmlStreamReader& reader)
         tag.id = attrs.value(QLatin1String("id")).toInt();
     }
     return tag;
+}
+
+// A start tag read from where the index puts a creature: the creature
+// recorded there, ending where it was recorded. Bytes moved by an edit that
+// kept the file's size and time fail here.
+bool isRecorded(const Tag& tag, const CreatureIndex::Entry& entry, const QXmlStreamReader& reader, qint64 units)
+{
+    return tag.creature && tag.id == entry.id && reader.characterOffset() == units;
 }
 
 // The details that getInfoFaunlet reads to their end tag.
@@ -82,7 +94,7 @@ xml::xml(const QString& fileName)
     : fileName(fileName)
     , file(std::make_unique<QFile>(fileName))
 {
-    if (!file->open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file->open(reading))
         std::cerr << "cant open file" << std::endl;
     rewind();
     lastIndex = 0;
@@ -141,8 +153,8 @@ void xml::resumeAt(int creatures)
 }
 
 // Sets the stream down on the start tag of one creature, read by a fresh
-// reader from its byte position; false when the bytes there are not that
-// start tag (the file changed).
+// reader from its byte position; false when the tag read there is not that
+// creature's (the file changed).
 bool xml::seekTo(int ordinal)
 {
     const CreatureIndex::Entry& entry = index->entry(ordinal);
@@ -158,7 +170,7 @@ bool xml::seekTo(int ordinal)
     next();
     if (token == QXmlStreamReader::StartDocument)
         next();
-    return creatureTag && tagId == entry.id && reader.characterOffset() == units;
+    return isRecorded(Tag{kind, creatureTag, tagId}, entry, reader, units);
 }
 
 // Every token of the lookup stream passes through here, and on the first
@@ -535,12 +547,12 @@ bool xml::openOwn(QFile& own) const
 {
     if (!file->isOpen()) {
         own.setFileName(fileName);
-        return own.open(QIODevice::ReadOnly | QIODevice::Text);
+        return own.open(reading);
     }
     own.setFileName(QStringLiteral("/proc/self/fd/%1").arg(file->handle()));
-    if (!own.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!own.open(reading)) {
         own.setFileName(fileName);
-        own.open(QIODevice::ReadOnly | QIODevice::Text);
+        own.open(reading);
     }
     return CreatureIndex::sameFile(own, *file);
 }
@@ -607,7 +619,7 @@ void xml::learnMoves(const QString& name)
 
 // Reads one creature's moves from where the index says it stands, on a
 // handle of its own so that the lookup stream keeps its place. False when
-// the bytes there are not that creature any more.
+// the tag there is not that creature's any more.
 bool xml::readMovesOf(int creature, const QString& name)
 {
     if (!indexReady() || !index->canSeek() || seeksFail || creature >= index->count())
@@ -625,6 +637,8 @@ bool xml::readMovesOf(int creature, const QString& name)
         const QXmlStreamReader::TokenType token = lone.readNext();
         TagKind tag = TagKind::Other;
         if (token == QXmlStreamReader::StartElement) {
+            if (open == 1 && !isRecorded(tagOf(lone), index->entry(creature), lone, units))
+                return false;
             ++open;
             tag = tagKindOf(lone.name());
         } else if (token == QXmlStreamReader::EndElement) {

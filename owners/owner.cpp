@@ -13,6 +13,25 @@
 #include "data/workingfiles.h"
 #include "ui_owner.h"
 
+namespace {
+
+// The avatar whole, as large as the label holds, its aspect kept; the form
+// centres it. None for a null image.
+void showAvatar(QLabel* label, const QImage& image)
+{
+    if (image.isNull()) {
+        label->setPixmap(QPixmap());
+        return;
+    }
+    const qreal ratio = label->devicePixelRatioF();
+    QPixmap fitted = QPixmap::fromImage(
+        image.scaled(label->contentsRect().size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    fitted.setDevicePixelRatio(ratio);
+    label->setPixmap(fitted);
+}
+
+} // namespace
+
 Owner::Owner(QWidget* parent)
     : QDialog(parent)
     , ui(new Ui_Owner)
@@ -95,7 +114,7 @@ void Owner::chooseFileName()
         return;
     }
     ui->lineEdit_Avatar->setText(path);
-    ui->label_avatar->setPixmap(QPixmap::fromImage(picture.image()));
+    showAvatar(ui->label_avatar, picture.image());
     repaint();
 }
 
@@ -155,8 +174,7 @@ bool Owner::loadFile(const QString& chosen)
         const bool boy = owner->get_sexe() == QLatin1String("masculin");
         ui->radioButton_boy->setChecked(boy);
         ui->radioButton_Girl->setChecked(!boy);
-        ui->label_avatar->setPixmap(
-            QPixmap::fromImage(GuardedImage(owner->get_img(), GuardedImage::Format::Jpeg).image()));
+        showAvatar(ui->label_avatar, GuardedImage(owner->get_img(), GuardedImage::Format::Jpeg).image());
     });
     return true;
 }

@@ -1,5 +1,6 @@
 #include "teams/teamcreator.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -39,10 +40,23 @@ TeamCreator::TeamCreator(QWidget* parent)
     connect(ui->btn_deleteFaunlet, &QPushButton::clicked, this, &TeamCreator::listDeleteFaunlet);
     connect(ui->list_faunlet, &QListWidget::itemChanged, this, &TeamCreator::updateFaunlet);
     connect(ui->list_faunlet, &QListWidget::currentRowChanged, this, &TeamCreator::updateStats);
-    connect(ui->list_faunlet, &TeamList::namesDropped, this, &TeamCreator::takeDrop);
+    connect(ui->list_faunlet, &TeamList::namesDropped, this,
+            [this](int row, const QStringList& names) { addFaunlets(names, row); });
+    // The buttons' work from the keyboard, while the list has the focus.
+    const std::pair<QKeySequence, void (TeamCreator::*)()> keys[]
+        = {{Qt::Key_Delete, &TeamCreator::listDeleteFaunlet},
+           {Qt::ALT | Qt::Key_Up, &TeamCreator::listUpFaunlet},
+           {Qt::ALT | Qt::Key_Down, &TeamCreator::listDownFaunlet}};
+    for (const auto& [key, slot] : keys) {
+        auto action = new QAction(ui->list_faunlet);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        ui->list_faunlet->addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+    }
 
-    for (QString entry : WorkingFiles::entries(WorkingFiles::owners()))
-        ui->comboBox_owner->addItem(entry.remove(QStringLiteral(".xml")));
+    ui->comboBox_owner->refresh();
+    ui->comboBox_owner->setCurrentIndex(0);
     file->hold(QString());
     connect(ui->lineEdit_TeamName, &QLineEdit::textChanged, file, &EditorFile::formEdited);
     connect(ui->comboBox_owner, &QComboBox::currentTextChanged, file, &EditorFile::formEdited);
@@ -102,14 +116,17 @@ void TeamCreator::changeEvent(QEvent* event)
     }
 }
 
-void TeamCreator::takeDrop(int row, const QStringList& names)
+void TeamCreator::addFaunlets(const QStringList& names, int row)
 {
     QListWidget* list = ui->list_faunlet;
+    if (row < 0 || row > list->count())
+        row = list->count();
     for (const QString& name : names) {
-        auto item = new QListWidgetItem(name);
-        list->insertItem(row, item);
-        updateFaunlet(item);
-        if (list->row(item) == row)
+        const int rows = list->count();
+        list->insertItem(row, name);
+        updateFaunlet(list->item(row));
+        // A refused row is gone again, and its item with it.
+        if (list->count() > rows)
             ++row;
     }
 }

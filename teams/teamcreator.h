@@ -39,6 +39,10 @@ public:
     bool loadFile(const QString& entry);
     const EditorFile& editorFile() const { return *file; }
     void reject() override;
+    // Adds the named creatures in order at `row`, past the last row when out
+    // of range; what a drop does. Names the team holds or the data file
+    // lacks are refused.
+    void addFaunlets(const QStringList& names, int row = -1);
 
     // Name, owner or members differ from what was last loaded or saved.
     bool isModified() const;
@@ -60,7 +64,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void takeDrop(int row, const QStringList& names);
     void moveCurrent(int step);
     std::unique_ptr<Faunlet> takeRecord(int row);
     QStringList formState() const;

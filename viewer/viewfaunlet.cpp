@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QPixmap>
+#include <algorithm>
 
 #include "data/faunlet.h"
 #include "data/skills.h"
@@ -84,12 +85,17 @@ void viewFaunlet::setFaunlet(Faunlet* faunlet)
         ui->label_Type->setText(text);
     }
 
-    if (faunlet->getLvlEvo().isEmpty())
+    const QString when = faunlet->getLvlEvo();
+    // Only a whole number is a level; anything else (a trade, friendship)
+    // is a condition, and "at lvl." would state a level that does not exist.
+    const bool level
+        = std::all_of(when.begin(), when.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    if (when.isEmpty())
         ui->label_Evolution->setText(QStringLiteral("<font color='red'>Does not change</font>"));
     else
-        ui->label_Evolution->setText(faunlet->getNameEvo().toHtmlEscaped()
-                                     + QStringLiteral("  (at lvl. <font color='green'>")
-                                     + faunlet->getLvlEvo().toHtmlEscaped() + QStringLiteral("</font>)"));
+        ui->label_Evolution->setText(
+            faunlet->getNameEvo().toHtmlEscaped() + (level ? QStringLiteral("  (at lvl. ") : QStringLiteral("  ("))
+            + QStringLiteral("<font color='green'>") + when.toHtmlEscaped() + QStringLiteral("</font>)"));
 
     for (const skills& move :
          xml::getInstance(WorkingFiles::dataFile())->getSkillsUpTo(faunlet->getName(), xml::maxLevel))

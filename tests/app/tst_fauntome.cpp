@@ -6,12 +6,13 @@
 #include "support/dialogs.h"
 #include "support/part.h"
 #include "support/workdir.h"
+#include "teams/teamcreator.h"
 
 namespace {
 
-QStringList visibleNames(const Fauntome& window)
+QStringList visibleNames(const QWidget& window, const char* name = "listFaunlet")
 {
-    auto list = part<QListWidget>(&window, "listFaunlet");
+    auto list = part<QListWidget>(&window, name);
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
         if (!list->item(i)->isHidden())
@@ -95,7 +96,6 @@ private slots:
                                      << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN", "FERNMOSS", "GLOOMOTH"};
         QTest::newRow("stops at the first gap")
             << QList<int>{1, 2, 3, 5} << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN"};
-        QTest::newRow("no creature one") << QList<int>{2, 3} << QStringList{};
     }
 
     void listFilled()
@@ -221,6 +221,55 @@ private slots:
             windows << (frame == workspace->activeSubWindow() ? ">" : "") + shownTitle(frame);
         QCOMPARE(QStringList({seen.join("; "), windows.join(", "), window.statusBar()->currentMessage()}).join('|'),
                  expected);
+    }
+
+    // Insert on the list, or "Menu" and the context menu's first entry, adds the selected creatures in list order
+    // (else the row the keys are on) to the only team editor, or to the one picked, the one active last first; with
+    // none the entry is off. Steps: 't' opens an editor, 'x' closes one, the rest are keys. `expected`: on or off,
+    // each editor's rows ('*': changed).
+    void teamAdd_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("only editor closed: off, Insert idle") << "t x Down Insert"
+                                                              << "off";
+        QTest::newRow("one editor: Insert, list order") << "t End Up Shift+Up Insert"
+                                                        << "on|TIDEFIN FERNMOSS*";
+        QTest::newRow("two editors, none selected: menu, picker") << "t t Menu"
+                                                                  << "on|MOSSLING*|";
+    }
+
+    void teamAdd()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
+        Fauntome window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (const QString& step : steps.split(' ')) {
+            const QKeyCombination key = QKeySequence(step)[0];
+            if (step == "t" || step == "x") {
+                step == "t" ? window.teamCreate() : void(window.findChild<TeamCreator*>()->close());
+            } else if (step == "Menu") {
+                answerItemPicker("TeamCreator (2)");
+                whenDialogShown([](QWidget* w) { return qobject_cast<QMenu*>(w); },
+                                [](QWidget* menu) {
+                                    QTest::keyClick(menu, Qt::Key_Down);
+                                    QTest::keyClick(menu, Qt::Key_Return);
+                                });
+                QContextMenuEvent menu(QContextMenuEvent::Keyboard, {}, {}); // the desktop's menu key
+                QApplication::sendEvent(QApplication::focusWidget(), &menu);
+            } else {
+                QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // what closing leaves
+            QCoreApplication::processEvents();
+            part<QListWidget>(&window, "listFaunlet")->setFocus();
+        }
+        QStringList shown{part<QAction>(&window, "actionAdd_to_team")->isEnabled() ? "on" : "off"};
+        for (const TeamCreator* editor : window.findChildren<TeamCreator*>())
+            shown << visibleNames(*editor, "list_faunlet").join(' ') + (editor->isModified() ? "*" : "");
+        QCOMPARE(shown.join('|'), expected);
     }
 
     // Each changed editor is asked about before the quit question itself;

@@ -20,7 +20,6 @@ private slots:
         QTest::newRow("dot") << "." << "\".\" is not a valid name.";
         QTest::newRow("dot dot") << ".." << "\"..\" is not a valid name.";
         QTest::newRow("leading dot") << ".hidden" << "A name cannot start with \".\".";
-        QTest::newRow("up and out") << "../victim" << "A name cannot start with \".\".";
         QTest::newRow("slash") << "a/b" << "A name cannot contain \"/\" or \"\\\".";
         QTest::newRow("backslash") << "a\\b" << "A name cannot contain \"/\" or \"\\\".";
         QTest::newRow("tab") << "a\tb" << "A name cannot contain control characters.";

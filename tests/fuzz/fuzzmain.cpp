@@ -24,7 +24,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     std::cout.rdbuf(sink.rdbuf());
     std::cerr.rdbuf(sink.rdbuf());
     qInstallMessageHandler(quiet);
-    static QTemporaryDir scratch;
+    // Every input is written to a file there; on a disk, truncating and
+    // rewriting it thousands of times a second costs more than reading it.
+    static QTemporaryDir scratch(QDir(QStringLiteral("/dev/shm")).exists()
+                                     ? QStringLiteral("/dev/shm/fauntome-fuzz-XXXXXX")
+                                     : QDir::tempPath() + QStringLiteral("/fauntome-fuzz-XXXXXX"));
     QDir::setCurrent(scratch.path());
     fuzzbodies::prepare();
     return 0;

@@ -34,8 +34,6 @@ private slots:
         QTest::newRow("200 characters") << QString(200, QLatin1Char('n')) << none << "" << none;
         QTest::newRow("smaller picture replaces the avatar") << "Ann" << old << "new.png" << small;
         QTest::newRow("innerXMLfile keeps the avatar") << "Ann" << old << "innerXMLfile" << old;
-        QTest::newRow("empty path keeps the avatar") << "Ann" << old << "" << old;
-        QTest::newRow("missing file keeps the avatar") << "Ann" << old << "gone.png" << old;
         QTest::newRow("BMP keeps the avatar") << "Ann" << old << "new.bmp" << old; // PNG and JPEG only
     }
 

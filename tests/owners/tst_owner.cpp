@@ -58,8 +58,8 @@ private slots:
     // "name X" types the name, "girl" checks that button, "avatar P" picks
     // the picture P ("cancel" cancels the dialog), "save", "close" and
     // "escape" do what they say; "disk" is another program rewriting Ann.xml.
-    // The boxes are answered in turn; `form` is "name|sex|avatar|preview
-    // size|title as shown" of an editor still open, whose signals agree.
+    // The boxes are answered in turn; `form` is "name|sex|avatar|size the avatar is drawn at (as large as fits,
+    // aspect kept)|title as shown" of an editor still open, whose signals agree.
     void session_data()
     {
         QTest::addColumn<QStringList>("steps");
@@ -87,10 +87,10 @@ private slots:
             << true << true << "Ann|girl||0x0|Owner – Ann";
         QTest::newRow("loaded, saved under its own name")
             << QStringList{"load Ann.xml", "girl", "save"} << Answers{} << QStringList{} << true << true
-            << "Ann|girl|innerXMLfile|9x9|Owner – Ann";
+            << "Ann|girl|innerXMLfile|153x153|Owner – Ann";
         QTest::newRow("loaded, renamed onto another owner, No")
             << QStringList{"load Ann.xml", "name Bob", "save"} << no << QStringList{replace("Bob")} << true << false
-            << "Bob|boy|innerXMLfile|9x9|Owner – Ann*";
+            << "Bob|boy|innerXMLfile|153x153|Owner – Ann*";
         // Another program rewrites the held file: the save asks first.
         QTest::newRow("changed on disk, Yes")
             << QStringList{"load Ann.xml", "girl", "disk", "save", "close"} << Answers{QMessageBox::Yes}
@@ -130,13 +130,13 @@ private slots:
             << QStringList{failed("Dir.xml", "file to open is a directory")} << false << false << "";
         // The form never shows another avatar than a save would store.
         QTest::newRow("avatar dialog cancelled") << QStringList{"avatar old.png", "avatar cancel"} << Answers{}
-                                                 << QStringList{} << true << false << "|boy|old.png|6x4|Owner*";
+                                                 << QStringList{} << true << false << "|boy|old.png|153x102|Owner*";
         QTest::newRow("avatar that is no picture") << QStringList{"avatar old.png", "avatar notes.png"} << Answers{}
                                                    << QStringList{"Warning !|\"notes.png\" cannot be used as an "
                                                                   "avatar: It is neither a PNG nor a JPEG picture."}
-                                                   << true << false << "|boy|old.png|6x4|Owner*";
+                                                   << true << false << "|boy|old.png|153x102|Owner*";
         QTest::newRow("another avatar") << QStringList{"avatar old.png", "avatar new.png"} << Answers{} << QStringList{}
-                                        << true << false << "|boy|new.png|3x5|Owner*";
+                                        << true << false << "|boy|new.png|109x183|Owner*";
         // Closing with changes asks Save / Discard / Cancel; Escape too.
         QTest::newRow("unchanged closes without a word")
             << QStringList{"close"} << Answers{} << QStringList{} << false << false << "";
@@ -215,7 +215,8 @@ private slots:
             return;
         QCOMPARE((QVariantList{held.isEmpty() ? QString() : held.last().first(), modified.size()}),
                  (QVariantList{file.held(), flips}));
-        const QSize preview = part<QLabel>(editor, "label_avatar")->pixmap().size();
+        const QLabel* avatar = part<QLabel>(editor, "label_avatar"); // scaled contents: stretched to the label
+        const QSize preview = avatar->hasScaledContents() ? avatar->size() : avatar->pixmap().size();
         QCOMPARE(QStringList({nameField(editor)->text(),
                               part<QRadioButton>(editor, "radioButton_boy")->isChecked() ? "boy" : "girl",
                               avatarField(editor)->text().remove(dir->path() + '/'),

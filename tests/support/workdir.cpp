@@ -9,8 +9,10 @@
 #include "data/xml.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 WorkDir::WorkDir()
     : previous(QDir::currentPath())
@@ -33,6 +35,15 @@ bool WorkDir::write(const QString& name, const QByteArray& content) const
 {
     QFile file(dir.filePath(name));
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+bool WorkDir::write(const QString& name, const QByteArray& content, const QString& timeOf) const
+{
+    struct stat old = {};
+    if (::stat(QFile::encodeName(filePath(timeOf)).constData(), &old) != 0 || !write(name, content))
+        return false;
+    const timespec times[2] = {old.st_atim, old.st_mtim};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(filePath(name)).constData(), times, 0) == 0;
 }
 
 bool WorkDir::writeData(const QByteArray& creatures) const

@@ -22,6 +22,9 @@ public:
     QString path() const { return dir.path(); }
     QString filePath(const QString& name) const { return dir.filePath(name); }
     bool write(const QString& name, const QByteArray& content) const;
+    // Writes `name` with the modification time `timeOf` had before, as an
+    // edit within one tick of the clock leaves it.
+    bool write(const QString& name, const QByteArray& content, const QString& timeOf) const;
     // Writes faundata.xml from creature elements wrapped in the root.
     bool writeData(const QByteArray& creatures) const;
     // Copies a data file committed under tests/ as faundata.xml.

@@ -1,8 +1,5 @@
 #include <QtTest>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include "data/faunlet.h"
 #include "data/xml.h"
 #include "support/workdir.h"
@@ -180,47 +177,6 @@ private slots:
         QCOMPARE(store.leftOut(), leftOut);
         QVERIFY2(why.isEmpty() ? store.lastError().isEmpty() : store.lastError().startsWith(why),
                  qPrintable(store.lastError()));
-    }
-
-    // The main window's reader keeps its index of the data file all along;
-    // an edit between two loads shows in the second, even one that keeps
-    // the file's size and modification time.
-    void loadSeesDataEdits_data()
-    {
-        QTest::addColumn<QByteArray>("edited");
-        QTest::addColumn<QString>("member");
-        QTest::addColumn<QString>("description");
-        QByteArray own = herd();
-        own.replace("About TIDEFIN", "Above TIDEFIN");
-        QTest::newRow("its own text") << own << QString("TIDEFIN") << "Above TIDEFIN";
-        QByteArray moved = herd();
-        moved.replace("About MOSSLING", "MOSSLING");
-        moved.replace("About EMBERLISK", "About EMBERLISK moved");
-        QTest::newRow("moved by an edit before it") << moved << QString("EMBERLISK") << "About EMBERLISK moved";
-    }
-
-    void loadSeesDataEdits()
-    {
-        QFETCH(QByteArray, edited);
-        QFETCH(QString, member);
-        QFETCH(QString, description);
-        QVERIFY(dir->write("teams/T.xml",
-                           "<team name=\"T\" owner=\"O\"><faunlet name=\"" + member.toUtf8() + "\"/></team>"));
-        // The same size, so that only the check of the bytes can tell.
-        QCOMPARE(edited.size(), herd().size());
-        Records held{{stock(member)}};
-        struct stat before = {};
-        QCOMPARE(::stat("faundata.xml", &before), 0);
-        for (const QByteArray& content : {herd(), edited}) {
-            QVERIFY(dir->write("faundata.xml", content));
-            const timespec times[2] = {before.st_atim, before.st_mtim};
-            QCOMPARE(::utimensat(AT_FDCWD, "faundata.xml", times, 0), 0);
-            classTeam team;
-            QVERIFY(team.loadTeam("T.xml"));
-            Records loaded{team.getFaunlets()};
-            QCOMPARE(loaded.list.size(), 1);
-            QCOMPARE(loaded.list.first()->getDescription(), content == edited ? description : "About " + member);
-        }
     }
 
     // Add never replaces, update does, and no operation lets a name lead

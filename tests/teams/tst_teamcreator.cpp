@@ -33,12 +33,11 @@ std::unique_ptr<QMimeData> dragged(const QStringList& names)
     return std::unique_ptr<QMimeData>(source.model()->mimeData(picked));
 }
 
-// One step of an editing session: "end: A B" drops A and B past the last row;
-// "onto N: A" releases a drag over the upper part of row N, inserting above it;
-// "row N" makes row N current; "up", "down" and "delete" press those buttons; "keys" presses Return in the name,
-// then Escape; "name X" and "owner X" fill those fields; "save" saves, "load
-// F" loads the team file F ("load" alone cancels the choice) and "close"
-// closes the editor.
+// One step of an editing session: "end: A B" drops A and B past the last row; "onto N: A" releases a drag over the
+// upper part of row N, inserting above it; "add: A B" adds them as "Add to team" does; "row N" focuses the list on
+// row N; "up", "down", "delete" press those buttons; "key K" presses K on the focused widget, "focus W" focuses W;
+// "keys" presses Return in the name, then Escape; "name X", "owner X" fill those fields; "save", "load F" (alone:
+// cancelled) and "close" do what they say.
 void perform(TeamCreator& editor, const QString& step)
 {
     QListWidget* list = rowsOf(editor);
@@ -57,7 +56,17 @@ void perform(TeamCreator& editor, const QString& step)
     } else if (verb == "close") {
         editor.close();
     } else if (verb == "row") {
+        list->setFocus();
         list->setCurrentRow(row);
+    } else if (verb == "add") {
+        editor.addFaunlets(words.mid(1));
+    } else if (verb == "key") {
+        const QKeyCombination key = QKeySequence(words.value(1))[0];
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+    } else if (verb == "focus") {
+        editor.activateWindow(); // a modal dialog before may have left none active
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        part<QWidget>(&editor, qPrintable(words.value(1)))->setFocus();
     } else if (verb == "up" || verb == "down" || verb == "delete") {
         part<QPushButton>(&editor, qPrintable("btn_" + verb + "Faunlet"))->click();
     } else if (verb == "keys") {
@@ -118,28 +127,21 @@ private slots:
         QTest::addColumn<int>("hp"); // of the current creature; -1: not looked at
         const QString three = "end: MOSSLING EMBERLISK TIDEFIN";
         const QStringList met{"MOSSLING", "EMBERLISK", "TIDEFIN"};
-        QTest::newRow("same creature dropped twice keeps one")
-            << QStringList{"end: MOSSLING", "end: MOSSLING"} << QStringList{"MOSSLING"} << -1 << -1;
-        QTest::newRow("unknown name refused")
-            << QStringList{"end: MOSSLING NOSUCH TIDEFIN"} << QStringList{"MOSSLING", "TIDEFIN"} << -1 << -1;
-        QTest::newRow("several at once, one already there")
-            << QStringList{"end: EMBERLISK", three} << QStringList{"EMBERLISK", "MOSSLING", "TIDEFIN"} << -1 << -1;
+        QTest::newRow("added: unknown and held names refused, order kept")
+            << QStringList{"end: TIDEFIN", "add: MOSSLING NOSUCH TIDEFIN EMBERLISK"}
+            << QStringList{"TIDEFIN", "MOSSLING", "EMBERLISK"} << -1 << -1;
         QTest::newRow("several dropped above, first already there")
             << QStringList{"end: MOSSLING", "onto 0: MOSSLING EMBERLISK " + eclairome, "row 1"}
             << QStringList{"EMBERLISK", eclairome, "MOSSLING"} << 1 << 60;
-        QTest::newRow("a drop between rows goes in there")
-            << QStringList{"end: MOSSLING TIDEFIN", "onto 1: EMBERLISK", "row 1"}
-            << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN"} << 1 << 39;
-        QTest::newRow("delete, delete with no current row, drop again")
-            << QStringList{three, "row 0", "delete", "row -1", "delete", "end: MOSSLING"}
-            << QStringList{"EMBERLISK", "TIDEFIN", "MOSSLING"} << -1 << 39;
+        QTest::newRow("delete by button and by key, with no current row, drop again")
+            << QStringList{three, "row 0", "delete", "row 1", "key Del", "row -1", "key Del", "delete", "end: MOSSLING"}
+            << QStringList{"EMBERLISK", "MOSSLING"} << -1 << 39;
         QTest::newRow("up on the top row") << QStringList{three, "row 0", "up"} << met << 0 << 45;
         QTest::newRow("down on the bottom row") << QStringList{three, "row 2", "down"} << met << 2 << 44;
-        QTest::newRow("up from the middle")
-            << QStringList{three, "row 1", "up"} << QStringList{"EMBERLISK", "MOSSLING", "TIDEFIN"} << 0 << 39;
-        QTest::newRow("down from the middle, then the row below")
-            << QStringList{three, "row 1", "down", "row 1"} << QStringList{"MOSSLING", "TIDEFIN", "EMBERLISK"} << 1
-            << 44;
+        QTest::newRow("up by button, then by key") << QStringList{three, "row 2", "up", "key Alt+Up"}
+                                                   << QStringList{"TIDEFIN", "MOSSLING", "EMBERLISK"} << 0 << 44;
+        QTest::newRow("down by key, then by button") << QStringList{three, "row 0", "key Alt+Down", "down"}
+                                                     << QStringList{"EMBERLISK", "TIDEFIN", "MOSSLING"} << 2 << 45;
         // Escape would hide the editor out of reach; Return would press a button.
         QTest::newRow("keys neither hide nor move") << QStringList{three, "row 1", "keys"} << met << 1 << 39;
         QTest::newRow("up and down with no current row")
@@ -154,7 +156,7 @@ private slots:
         QFETCH(int, hp);
         TeamCreator editor;
         editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QVERIFY(QTest::qWaitForWindowActive(&editor)); // for its keys
         for (const QString& step : steps)
             perform(editor, step);
         QVERIFY(editor.isVisible());
@@ -189,29 +191,20 @@ private slots:
         QCOMPARE(part<QTextEdit>(&editor, "textEdit_attackView")->toPlainText(), moves);
     }
 
-    // Owners are listed without ".xml", whatever the case, hidden files left
-    // out; a loaded team's owner goes on top, even when listed already.
-    void ownersAndLoadedTeam()
+    // Owners are listed without ".xml", whatever the case, hidden files and what is no owner file left out.
+    void owners()
     {
         for (const char* file : {"B.xml", "a.xml", "x.xml.xml", ".hidden.xml", ".xml"})
             QVERIFY(dir->write(QStringLiteral("owners/") + file, "<owner/>"));
-        const QString team = QString::fromUtf8("\xc3\x89quipe");
-        QVERIFY(writeTeam(*dir, team, "B", {"name='TIDEFIN'", "name='MOSSLING'"}));
+        QVERIFY(dir->write("owners/notes.txt", "text") && dir->write("owners/Team.xml", "<team/>"));
         TeamCreator editor;
-        auto box = part<QComboBox>(&editor, "comboBox_owner");
-        QCOMPARE(texts(box->model()), (QStringList{"a", "B", "x"}));
-        perform(editor, "load " + team + ".xml");
-        QCOMPARE(texts(box->model()), (QStringList{"B", "a", "B", "x"}));
-        QCOMPARE(box->currentIndex(), 0);
-        QCOMPARE(part<QLineEdit>(&editor, "lineEdit_TeamName")->text(), team);
-        QCOMPARE(texts(rowsOf(editor)->model()), (QStringList{"TIDEFIN", "MOSSLING"}));
+        QCOMPARE(texts(part<QComboBox>(&editor, "comboBox_owner")->model()), (QStringList{"a", "B", "x"}));
     }
 
-    // A save onto a file this editor neither loaded nor saved asks first; a
-    // load that fails says why and leaves the editor empty; closing with
-    // changes asks Save / Discard / Cancel. `form` is "name|owners|rows|title
-    // as shown" of an editor still open, whose signals agree. "disk X" is
-    // another program rewriting or removing T.xml.
+    // A save onto a file this editor neither loaded nor saved asks first; a load that fails says why and leaves the
+    // editor empty; closing with changes asks Save / Discard / Cancel. `form` is "name|owner:owners|rows|title as
+    // shown" of an editor still open, whose signals agree. "disk X" is another program rewriting or removing T.xml;
+    // "disk owners", one writing an owner Cat and removing Bob.
     void session_data()
     {
         QTest::addColumn<QStringList>("steps");
@@ -226,23 +219,23 @@ private slots:
         const Answers none;
         QTest::newRow("new editor onto a team, No")
             << QStringList{"end: MOSSLING", "name T", "save"} << Answers{QMessageBox::No} << QStringList{replaceT}
-            << true << false << "T|Ann,Bob|MOSSLING|TeamCreator*";
+            << true << false << "T|Ann:Ann,Bob|MOSSLING|TeamCreator*";
         QTest::newRow("new editor onto a team, Yes")
             << QStringList{"end: MOSSLING", "name T", "save"} << Answers{QMessageBox::Yes} << QStringList{replaceT}
-            << true << true << "T|Ann,Bob|MOSSLING|TeamCreator – T";
+            << true << true << "T|Ann:Ann,Bob|MOSSLING|TeamCreator – T";
         QTest::newRow("loaded, saved under its own name")
             << QStringList{"load T.xml", "end: MOSSLING", "save"} << none << QStringList{} << true << true
-            << "T|Bob,Ann,Bob|TIDEFIN,MOSSLING|TeamCreator – T";
+            << "T|Bob:Bob,Ann,Bob|TIDEFIN,MOSSLING|TeamCreator – T";
         QTest::newRow("changed on disk, No, still changed")
             << QStringList{"load T.xml", "end: MOSSLING", "disk rewrite", "save", "close"}
             << Answers{QMessageBox::No, QMessageBox::Cancel}
             << QStringList{"Warning !|The team file \"T.xml\" was changed by another program since this editor "
                            "loaded or saved it: replace it?",
                            "Warning !|The team \"T\" has unsaved changes. Save them?"}
-            << true << false << "T|Bob,Ann,Bob|TIDEFIN,MOSSLING|TeamCreator – T*";
+            << true << false << "T|Bob:Bob,Ann,Bob|TIDEFIN,MOSSLING|TeamCreator – T*";
         QTest::newRow("removed from disk, written again")
             << QStringList{"load T.xml", "end: MOSSLING", "disk remove", "save"} << none << QStringList{} << true
-            << true << "T|Bob,Ann,Bob|TIDEFIN,MOSSLING|TeamCreator – T";
+            << true << "T|Bob:Bob,Ann,Bob|TIDEFIN,MOSSLING|TeamCreator – T";
         // Creatures the data file lacks are named; the file is then not the
         // editor's own.
         QTest::newRow("creatures left out, then saved under that name, No")
@@ -250,38 +243,41 @@ private slots:
             << QStringList{"Warning !|The team \"Lost\" is shown without the creatures that the data file does not "
                            "have: NOSUCH, GHOST",
                            "Warning !|The team \"Lost\" already exists: replace it?"}
-            << true << false << "Lost|Bob,Ann,Bob|TIDEFIN|TeamCreator";
+            << true << false << "Lost|Bob:Bob,Ann,Bob|TIDEFIN|TeamCreator";
         QTest::newRow("saved once, saved again")
             << QStringList{"name U", "save", "end: MOSSLING", "save"} << none << QStringList{} << true << true
-            << "U|Ann,Bob|MOSSLING|TeamCreator – U";
+            << "U|Ann:Ann,Bob|MOSSLING|TeamCreator – U";
         QTest::newRow("a folder in the way")
             << QStringList{"end: MOSSLING", "name Folder", "save"} << Answers{QMessageBox::Yes}
             << QStringList{"Warning !|The team \"Folder\" already exists: replace it?",
                            "Warning !|The team could not be saved: A folder stands where the file must go."}
-            << true << false << "Folder|Ann,Bob|MOSSLING|TeamCreator*";
+            << true << false << "Folder|Ann:Ann,Bob|MOSSLING|TeamCreator*";
         QTest::newRow("load cancelled") << QStringList{"load"} << none << QStringList{} << true << false
-                                        << "|Ann,Bob||TeamCreator";
+                                        << "|Ann:Ann,Bob||TeamCreator";
         QTest::newRow("load of a folder") << QStringList{"load Folder.xml"} << none
                                           << QStringList{failed.arg("Folder.xml", "file to open is a directory")}
-                                          << true << false << "|Ann,Bob||TeamCreator";
+                                          << true << false << "|Ann:Ann,Bob||TeamCreator";
         QTest::newRow("unchanged closes without a word")
             << QStringList{"close"} << none << QStringList{} << false << false << "";
         QTest::newRow("saved closes without a word")
             << QStringList{"end: MOSSLING", "name U", "save", "close"} << none << QStringList{} << false << true << "";
         QTest::newRow("member dropped, Cancel keeps it")
             << QStringList{"name U", "save", "end: MOSSLING", "close"} << Answers{QMessageBox::Cancel}
-            << QStringList{unsavedU} << true << true << "U|Ann,Bob|MOSSLING|TeamCreator – U*";
+            << QStringList{unsavedU} << true << true << "U|Ann:Ann,Bob|MOSSLING|TeamCreator – U*";
         QTest::newRow("order changed, Discard closes")
             << QStringList{"end: MOSSLING TIDEFIN", "name U", "save", "row 1", "up", "close"}
             << Answers{QMessageBox::Discard} << QStringList{unsavedU} << false << true << "";
         QTest::newRow("owner changed, Save writes and closes")
             << QStringList{"name U", "owner Bob", "close"} << Answers{QMessageBox::Save} << QStringList{unsavedU}
             << false << true << "";
+        QTest::newRow("owners listed anew as the list opens, the choice kept without a file")
+            << QStringList{"load T.xml", "focus comboBox_owner", "disk owners", "key Alt+Down"} << none << QStringList{}
+            << true << false << "T|Bob:Bob,Ann,Cat|TIDEFIN|TeamCreator – T";
         QTest::newRow("a Save that fails keeps it")
             << QStringList{"end: MOSSLING", "close"} << Answers{QMessageBox::Save}
             << QStringList{"Warning !|This team has unsaved changes. Save them?",
                            "Warning !|The team cannot be saved under this name. The name is empty."}
-            << true << false << "|Ann,Bob|MOSSLING|TeamCreator*";
+            << true << false << "|Ann:Ann,Bob|MOSSLING|TeamCreator*";
     }
 
     void session()
@@ -305,7 +301,10 @@ private slots:
         int flips = 0; // the mark turns as often as steps leave the form changed, or unchanged, anew
         for (const QString& step : steps) {
             if (step.startsWith("disk")) {
-                QVERIFY(step.endsWith("remove") ? QFile::remove("teams/T.xml") : writeTeam(*dir, "T", "Cat", {}));
+                QVERIFY(step.endsWith("owners")
+                            ? dir->write("owners/Cat.xml", "<owner/>") && QFile::remove("owners/Bob.xml")
+                            : step.endsWith("remove") ? QFile::remove("teams/T.xml")
+                                                      : writeTeam(*dir, "T", "Cat", {}));
                 before = dir->snapshot(); // what the editor writes, not the other program
             } else
                 perform(*editor, step);
@@ -319,8 +318,9 @@ private slots:
             return;
         QCOMPARE((QVariantList{held.isEmpty() ? QString() : held.last().first(), modified.size()}),
                  (QVariantList{file.held(), flips}));
+        auto owners = part<QComboBox>(editor, "comboBox_owner");
         QCOMPARE(QStringList({part<QLineEdit>(editor, "lineEdit_TeamName")->text(),
-                              texts(part<QComboBox>(editor, "comboBox_owner")->model()).join(','),
+                              owners->currentText() + ':' + texts(owners->model()).join(','),
                               texts(rowsOf(*editor)->model()).join(','), shownTitle(editor)})
                      .join('|'),
                  form);

@@ -1,4 +1,5 @@
 #include "app/fauntome.h"
+#include "app/workspaceframe.h"
 #include "widgets/warning.h"
 
 #include <QCloseEvent>
@@ -8,7 +9,9 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
+#include <QShortcut>
 #include <QSplashScreen>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <numeric>
@@ -72,6 +75,41 @@ Fauntome::Fauntome(QWidget* parent, QSplashScreen* splash)
     // The workspace paints its own grey brush unless told not to; the style
     // sheet's transparency alone does not reach it.
     workspace->setBackground(Qt::NoBrush);
+
+    // The desktop's own keys, which a form cannot name; the form's Ctrl+Q
+    // stays where the desktop has no key to quit.
+    if (!QKeySequence::keyBindings(QKeySequence::Quit).isEmpty())
+        ui->actionExit->setShortcuts(QKeySequence::Quit);
+    ui->actionAbout->setShortcuts(QKeySequence::HelpContents);
+    ui->actionFind->setShortcuts(QKeySequence::Find);
+    ui->actionClose->setShortcuts(QKeySequence::Close);
+    ui->actionNext_window->setShortcuts(QKeySequence::NextChild);
+    ui->actionPrevious_window->setShortcuts(QKeySequence::PreviousChild);
+    connect(ui->actionFind, &QAction::triggered, this, &Fauntome::findCreature);
+    connect(ui->actionClose, &QAction::triggered, workspace, &QMdiArea::closeActiveSubWindow);
+    connect(ui->actionNext_window, &QAction::triggered, workspace, &QMdiArea::activateNextSubWindow);
+    connect(ui->actionPrevious_window, &QAction::triggered, workspace, &QMdiArea::activatePreviousSubWindow);
+    QAction* listShown = ui->dockListFaunlet->toggleViewAction();
+    listShown->setText(tr("Creature list"));
+    listShown->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(listShown, &QAction::triggered, this, [this](bool shown) {
+        if (shown)
+            ui->listFaunlet->setFocus(Qt::ShortcutFocusReason);
+    });
+    // Keys must not go on filtering a list the user closed.
+    connect(ui->dockListFaunlet, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown || !ui->dockListFaunlet->isAncestorOf(QApplication::focusWidget()))
+            return;
+        auto frame = qobject_cast<WorkspaceFrame*>(workspace->currentSubWindow());
+        if (!frame || !frame->enter(true))
+            setFocus(Qt::OtherFocusReason);
+    });
+    ui->menuWindows->addAction(listShown);
+    windowsCommands = int(ui->menuWindows->actions().size());
+    connect(ui->menuWindows, &QMenu::aboutToShow, this, &Fauntome::listWindows);
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
+    ui->lineEdit_search->installEventFilter(this);
 
     // Every row has the same height; telling the view so keeps filling and
     // filtering large lists cheap.
@@ -303,9 +341,118 @@ void Fauntome::filterRows()
     viewport->setUpdatesEnabled(updates);
 }
 
+bool Fauntome::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->lineEdit_search && event->type() == QEvent::KeyPress) {
+        const auto press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
+        if ((press->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        if (key == Qt::Key_Escape && !ui->lineEdit_search->text().isEmpty()) {
+            ui->lineEdit_search->clear();
+            return true;
+        }
+        if (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            toFirstCreature();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool Fauntome::focusNextPrevChild(bool next)
+{
+    // The workspace's turn comes after the list: the active window, entered
+    // from its first field, or from its last one going backwards.
+    auto frame = qobject_cast<WorkspaceFrame*>(workspace->currentSubWindow());
+    if (frame && focusWidget() == (next ? static_cast<QWidget*>(ui->listFaunlet) : ui->lineEdit_search)
+        && frame->enter(next))
+        return true;
+    return QMainWindow::focusNextPrevChild(next);
+}
+
+void Fauntome::findCreature()
+{
+    ui->dockListFaunlet->show();
+    ui->lineEdit_search->setFocus(Qt::ShortcutFocusReason);
+    ui->lineEdit_search->selectAll();
+}
+
+void Fauntome::toFirstCreature()
+{
+    const auto first = std::find(hiddenRows.cbegin(), hiddenRows.cend(), false);
+    if (first == hiddenRows.cend())
+        return;
+    QListWidget* list = ui->listFaunlet;
+    const int row = int(first - hiddenRows.cbegin());
+    list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    list->scrollToItem(list->item(row));
+    list->setFocus(Qt::OtherFocusReason);
+}
+
+namespace {
+
+// The title as Qt shows it: the placeholder "[*]" is the mark while the
+// window is modified and nothing otherwise; doubled, it stands for itself.
+QString shownTitle(const QWidget* window)
+{
+    const QString title = window->windowTitle();
+    const QLatin1String mark("[*]");
+    QString shown;
+    for (qsizetype at = 0; at < title.size();) {
+        if (QStringView(title).mid(at).startsWith(QStringLiteral("[*][*]"))) {
+            shown += mark;
+            at += 6;
+        } else if (QStringView(title).mid(at).startsWith(mark)) {
+            if (window->isWindowModified())
+                shown += QLatin1Char('*');
+            at += 3;
+        } else {
+            shown += title.at(at++);
+        }
+    }
+    return shown;
+}
+
+} // namespace
+
+void Fauntome::listWindows()
+{
+    QMenu* menu = ui->menuWindows;
+    const QList<QAction*> entries = menu->actions();
+    for (qsizetype i = windowsCommands; i < entries.size(); ++i)
+        delete entries.at(i);
+    const QList<QMdiSubWindow*> frames = workspace->subWindowList(QMdiArea::CreationOrder);
+    if (!frames.isEmpty())
+        menu->addSeparator();
+    for (qsizetype i = 0; i < frames.size(); ++i) {
+        const QPointer<QMdiSubWindow> frame = frames.at(i);
+        const QString title = shownTitle(frame->widget() ? frame->widget() : frame.data());
+        // Only the first nine get a key, one digit each.
+        const QString number = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QString::number(i + 1);
+        QAction* entry = menu->addAction(number + QLatin1Char(' ')
+                                         + QString(title).replace(QLatin1Char('&'), QLatin1String("&&")));
+        entry->setCheckable(true);
+        entry->setChecked(frame == workspace->currentSubWindow());
+        connect(entry, &QAction::triggered, workspace, [this, frame] {
+            if (frame)
+                workspace->setActiveSubWindow(frame);
+        });
+    }
+}
+
+void Fauntome::showSaved(const QString& kind, const QString& name)
+{
+    statusBar()->showMessage(tr("%1 %2 saved").arg(kind, name), 5000);
+}
+
 QMdiSubWindow* Fauntome::addWindow(QWidget* window)
 {
-    QMdiSubWindow* frame = workspace->addSubWindow(window);
+    // Tab leaves a window for the search field, Shift+Tab for the list.
+    auto frame = new WorkspaceFrame(ui->lineEdit_search, ui->listFaunlet);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setWidget(window);
+    workspace->addSubWindow(frame);
     // A window that closes itself (Escape in a dialog) is deleted without
     // its frame noticing; the empty frame would stay in the workspace.
     connect(window, &QObject::destroyed, frame, &QObject::deleteLater);
@@ -356,12 +503,18 @@ template <typename Editor> void Fauntome::pickAndLoad(Editor* editor)
     editor->show();
 }
 
-void Fauntome::ownerNew()
+Owner* Fauntome::newOwnerEditor()
 {
     auto editor = new Owner;
     addWindow(editor);
-    editor->setWindowIconText(QStringLiteral("Owner"));
-    editor->setWindowTitle(QStringLiteral("Owner"));
+    const EditorFile* file = &editor->editorFile();
+    connect(file, &EditorFile::written, this, [this, file] { showSaved(tr("Owner"), file->heldName()); });
+    return editor;
+}
+
+void Fauntome::ownerNew()
+{
+    Owner* editor = newOwnerEditor();
     editor->startOwner();
     editor->show();
 }
@@ -376,10 +529,7 @@ void Fauntome::ownerSave()
 
 void Fauntome::ownerLoad()
 {
-    auto editor = new Owner;
-    addWindow(editor);
-    editor->setWindowTitle(QStringLiteral("Owner"));
-    pickAndLoad(editor);
+    pickAndLoad(newOwnerEditor());
 }
 
 TeamCreator* Fauntome::newTeamEditor()
@@ -388,7 +538,8 @@ TeamCreator* Fauntome::newTeamEditor()
     editor->setAttribute(Qt::WA_DeleteOnClose);
     addWindow(editor);
     editor->setWindowIconText(QStringLiteral("TeamCreator"));
-    editor->setWindowTitle(QStringLiteral("TeamCreator"));
+    const EditorFile* file = &editor->editorFile();
+    connect(file, &EditorFile::written, this, [this, file] { showSaved(tr("Team"), file->heldName()); });
     connect(editor, &QObject::destroyed, this, &Fauntome::updateTeamAdd, Qt::QueuedConnection);
     updateTeamAdd();
     return editor;
@@ -458,8 +609,7 @@ void Fauntome::teamAdd()
         if (!editor)
             continue;
         editors << editor;
-        QString title = editor->windowTitle().replace(QStringLiteral("[*]"),
-                                                      editor->isWindowModified() ? QStringLiteral("*") : QString());
+        QString title = shownTitle(editor);
         // Editors of new teams share a title; the picker tells them apart.
         const QString shared = title;
         for (int n = 2; titles.contains(title); ++n)
@@ -496,7 +646,10 @@ void Fauntome::faunletShow(QListWidgetItem* item)
     const QString text = item->text();
     for (QMdiSubWindow* frame : workspace->subWindowList(QMdiArea::CreationOrder)) {
         const QWidget* window = frame->widget() ? frame->widget() : frame;
-        if (window->windowTitle() == text) {
+        // An editor goes by its kind alone, as before its title named what
+        // it holds.
+        const bool editor = qobject_cast<const Owner*>(window) || qobject_cast<const TeamCreator*>(window);
+        if ((editor ? window->windowIconText() : window->windowTitle()) == text) {
             workspace->setActiveSubWindow(frame);
             return;
         }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <vector>
 
+class Owner;
 class QAction;
 class QCloseEvent;
 class QListWidgetItem;
@@ -44,6 +45,10 @@ public slots:
     void windowsTiled();
     void faunletShow(QListWidgetItem* item);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
 private:
     static void showProgress(QSplashScreen* splash, int count);
     void addTypes(const QStringList& types);
@@ -52,7 +57,16 @@ private:
     void filterRows();
     bool confirmQuit();
     QMdiSubWindow* addWindow(QWidget* window);
+    Owner* newOwnerEditor();
     TeamCreator* newTeamEditor();
+    // Says in the status bar that `kind` `name` was saved.
+    void showSaved(const QString& kind, const QString& name);
+    void findCreature();
+    // Makes the first creature shown current, alone selected, and focuses
+    // the list.
+    void toFirstCreature();
+    // The Windows menu's entries after its commands: one per open window.
+    void listWindows();
     void setUpTeamAdd();
     // "Add to team" is offered only while a team editor is open.
     void updateTeamAdd();
@@ -80,7 +94,8 @@ private:
     std::vector<int> rowTypes;
     std::vector<size_t> typeStarts;
     QString searchText;
-    int chosenType = -1; // -1: all types
+    int chosenType = -1;     // -1: all types
+    int windowsCommands = 0; // entries of the Windows menu before its window list
     QAction* teamAddAction = nullptr;
 };
 

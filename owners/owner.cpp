@@ -141,7 +141,7 @@ bool Owner::saveOwner()
         WarningBox::show(tr("The owner could not be saved: %1").arg(owner->lastError()));
         return false;
     }
-    file->hold(entry);
+    file->wrote(entry);
     return true;
 }
 
@@ -167,13 +167,14 @@ bool Owner::loadFile(const QString& chosen)
         return false;
     }
     owner = std::move(loaded);
-    ui->lineEdit_name->setText(owner->get_name());
-    // Names no picture, so a later save keeps the avatar read from the file.
-    ui->lineEdit_Avatar->setText(QStringLiteral("innerXMLfile"));
-    const bool boy = owner->get_sexe() == QLatin1String("masculin");
-    ui->radioButton_boy->setChecked(boy);
-    ui->radioButton_Girl->setChecked(!boy);
-    showAvatar(ui->label_avatar, GuardedImage(owner->get_img(), GuardedImage::Format::Jpeg).image());
-    file->hold(chosen);
+    file->hold(chosen, [this] {
+        ui->lineEdit_name->setText(owner->get_name());
+        // Names no picture, so a later save keeps the avatar read from the file.
+        ui->lineEdit_Avatar->setText(QStringLiteral("innerXMLfile"));
+        const bool boy = owner->get_sexe() == QLatin1String("masculin");
+        ui->radioButton_boy->setChecked(boy);
+        ui->radioButton_Girl->setChecked(!boy);
+        showAvatar(ui->label_avatar, GuardedImage(owner->get_img(), GuardedImage::Format::Jpeg).image());
+    });
     return true;
 }

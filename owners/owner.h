@@ -55,7 +55,7 @@ private:
     Ui_Owner* ui = nullptr;
     std::unique_ptr<classOwner> owner;
     EditorFile* file = new EditorFile(
-        WorkingFiles::owners(), [this] { return formState(); }, this);
+        WorkingFiles::owners(), QStringLiteral("Owner"), [this] { return formState(); }, this);
 };
 
 #endif

@@ -245,7 +245,7 @@ bool TeamCreator::teamSave()
         WarningBox::show(tr("The team could not be saved: %1").arg(team->lastError()));
         return false;
     }
-    file->hold(entry);
+    file->wrote(entry);
     return true;
 }
 
@@ -276,20 +276,19 @@ bool TeamCreator::loadFile(const QString& entry)
     for (std::unique_ptr<Faunlet>& record : records)
         faunlets.push_back(std::move(record));
 
-    ui->lineEdit_TeamName->setText(team->getName());
-    ui->comboBox_owner->insertItem(0, team->getOwner());
-    ui->comboBox_owner->setCurrentIndex(0);
-    {
-        const QSignalBlocker blocker(ui->list_faunlet);
-        for (const Faunlet* faunlet : members)
-            ui->list_faunlet->addItem(faunlet->getName());
-    }
     // A team shown without some of its creatures is not the file: a save
     // under its name asks before writing them out of it.
     const QStringList leftOut = team->leftOut();
+    file->hold(leftOut.isEmpty() ? entry : QString(), [this, &members] {
+        ui->lineEdit_TeamName->setText(team->getName());
+        ui->comboBox_owner->insertItem(0, team->getOwner());
+        ui->comboBox_owner->setCurrentIndex(0);
+        const QSignalBlocker blocker(ui->list_faunlet);
+        for (const Faunlet* faunlet : members)
+            ui->list_faunlet->addItem(faunlet->getName());
+    });
     if (!leftOut.isEmpty())
         WarningBox::show(tr("The team \"%1\" is shown without the creatures that the data file does not have: %2")
                              .arg(team->getName(), leftOut.join(QStringLiteral(", "))));
-    file->hold(leftOut.isEmpty() ? entry : QString());
     return true;
 }

@@ -72,7 +72,7 @@ private:
     std::unique_ptr<classTeam> team = std::make_unique<classTeam>();
     std::vector<std::unique_ptr<Faunlet>> faunlets;
     EditorFile* file = new EditorFile(
-        WorkingFiles::teams(), [this] { return formState(); }, this);
+        WorkingFiles::teams(), QStringLiteral("TeamCreator"), [this] { return formState(); }, this);
 };
 
 #endif

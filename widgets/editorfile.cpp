@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QWidget>
 
 #include "data/workingfiles.h"
 #include "widgets/warning.h"
@@ -23,8 +24,11 @@ QByteArray digestOf(const QString& path)
 
 } // namespace
 
-EditorFile::EditorFile(const QString& folder, std::function<QStringList()> formState, QObject* parent)
-    : QObject(parent)
+EditorFile::EditorFile(const QString& folder, const QString& kind, std::function<QStringList()> formState,
+                       QWidget* editor)
+    : QObject(editor)
+    , editor(editor)
+    , kind(kind)
     , folder(folder)
     , state(std::move(formState))
 {
@@ -52,16 +56,38 @@ bool EditorFile::holds(const QString& entry) const
     return !heldEntry.isEmpty() && !entry.isEmpty() && identity(entry) == heldIdentity;
 }
 
-void EditorFile::hold(const QString& entry)
+QString EditorFile::heldName() const
 {
+    const QLatin1String extension(".xml");
+    return heldEntry.endsWith(extension) ? heldEntry.chopped(extension.size()) : heldEntry;
+}
+
+void EditorFile::hold(const QString& entry, const std::function<void()>& fill)
+{
+    // The form passes through states the user never made: the mark must not
+    // flicker on while it fills.
+    filling = true;
+    if (fill)
+        fill();
+    filling = false;
     const bool other = entry != heldEntry;
     heldEntry = entry;
     heldIdentity = entry.isEmpty() ? QString() : identity(entry);
     heldDigest = entry.isEmpty() ? QByteArray() : digestOf(folder + entry);
     unchanged = state();
     formEdited();
+    // A name holding Qt's mark placeholder would carry the mark in the middle.
+    const QString name = heldName().replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    editor->setWindowTitle(name.isEmpty() ? kind + QLatin1String("[*]")
+                                          : kind + QStringLiteral(" \u2013 ") + name + QLatin1String("[*]"));
     if (other)
         emit heldChanged(heldEntry);
+}
+
+void EditorFile::wrote(const QString& entry)
+{
+    hold(entry);
+    emit written(entry);
 }
 
 bool EditorFile::mayWrite(const QString& entry, const QString& replace, const QString& changed) const
@@ -80,9 +106,10 @@ bool EditorFile::isModified() const
 
 void EditorFile::formEdited()
 {
-    if (isModified() == modified)
+    if (filling || isModified() == modified)
         return;
     modified = !modified;
+    editor->setWindowModified(modified);
     emit modificationChanged(modified);
 }
 

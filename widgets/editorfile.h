@@ -13,14 +13,16 @@ class QWidget;
 // of its store folder it loaded or last saved, what that file held then, and
 // what the form was then. Saving over any other file, or over that one once
 // another program has changed it, asks first; closing with changes offers to
-// save them. Entries are file names in the folder, ".xml" included.
+// save them. Entries are file names in the folder, ".xml" included. The
+// editor's title names its kind and the held file, and marks changes.
 class EditorFile : public QObject
 {
     Q_OBJECT
 
 public:
-    // `formState` reads the form as a save would write it.
-    EditorFile(const QString& folder, std::function<QStringList()> formState, QObject* parent);
+    // `formState` reads the form as a save would write it; `editor`, the
+    // window of that form, is titled after `kind`.
+    EditorFile(const QString& folder, const QString& kind, std::function<QStringList()> formState, QWidget* editor);
 
     // The folder's entries in a picker; the chosen one, or empty when the
     // user cancelled or there was nothing to choose.
@@ -28,10 +30,15 @@ public:
 
     // The entry this editor holds; empty when none.
     QString held() const { return heldEntry; }
+    // The name of the held file, as the title shows it; empty when none.
+    QString heldName() const;
     // Whether `entry` is the held file, by the file it leads to.
     bool holds(const QString& entry) const;
     // The form now shows `entry` (none when empty) as the file is on disk now.
-    void hold(const QString& entry);
+    // What `fill` does to the form on the way is not an edit of the user's.
+    void hold(const QString& entry, const std::function<void()>& fill = {});
+    // As hold(), after a save wrote `entry`.
+    void wrote(const QString& entry);
 
     // Whether a save may write `entry`. An existing file the editor does not
     // hold asks `replace`; the held file, changed on disk since it was taken,
@@ -51,10 +58,13 @@ public slots:
 signals:
     void heldChanged(const QString& entry);
     void modificationChanged(bool modified);
+    void written(const QString& entry);
 
 private:
     QString identity(const QString& entry) const;
 
+    QWidget* editor = nullptr;
+    QString kind;
     QString folder;
     std::function<QStringList()> state;
     QString heldEntry;
@@ -62,6 +72,7 @@ private:
     QByteArray heldDigest;
     QStringList unchanged;
     bool modified = false;
+    bool filling = false;
 };
 
 #endif

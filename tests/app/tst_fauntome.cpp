@@ -43,6 +43,27 @@ QWidget* openEditor(Fauntome& window, QChar kind, const QString& name)
     return editor;
 }
 
+// Where the keyboard is: the open menu with its entries after the last
+// separator (">" the checked one), or the focused widget with the selected
+// rows of a list or a combo box's entry.
+QString focusNow()
+{
+    if (auto menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        QStringList entries;
+        for (QAction* entry : menu->actions())
+            entries = entry->isSeparator() ? QStringList() : entries << (entry->isChecked() ? ">" : "") + entry->text();
+        return menu->objectName() + ": " + entries.join(", ");
+    }
+    QWidget* focus = QApplication::focusWidget();
+    QStringList chosen;
+    if (auto list = qobject_cast<QListWidget*>(focus))
+        for (QListWidgetItem* item : list->selectedItems())
+            chosen << item->text();
+    if (auto box = qobject_cast<QComboBox*>(focus))
+        chosen << box->currentText();
+    return (focus ? focus->objectName() : "-") + (chosen.isEmpty() ? "" : "[" + chosen.join(' ') + "]");
+}
+
 } // namespace
 
 class tst_Fauntome : public QObject
@@ -66,76 +87,140 @@ private slots:
     }
 
     // The list holds creatures 1, 2, 3... up to the first gap, and the splash
-    // counts them; the search shows the names holding the typed text in any
-    // letter case, and all of them again once erased.
-    void listAndSearch_data()
+    // counts them.
+    void listFilled_data()
     {
         QTest::addColumn<QList<int>>("ids");
-        QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("expected");
-        const QList<int> five{1, 2, 3, 4, 5};
-        QTest::newRow("one to five") << five << QString()
+        QTest::newRow("one to five") << QList<int>{1, 2, 3, 4, 5}
                                      << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN", "FERNMOSS", "GLOOMOTH"};
         QTest::newRow("stops at the first gap")
-            << QList<int>{1, 2, 3, 5} << QString() << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN"};
-        QTest::newRow("search in capitals, anywhere") << five << "MOSS" << QStringList{"MOSSLING", "FERNMOSS"};
-        QTest::newRow("search in mixed case, in the middle") << five << "eRnM" << QStringList{"FERNMOSS"};
-        QTest::newRow("search matching nothing") << five << "zz" << QStringList{};
+            << QList<int>{1, 2, 3, 5} << QStringList{"MOSSLING", "EMBERLISK", "TIDEFIN"};
     }
 
-    void listAndSearch()
+    void listFilled()
     {
         QFETCH(QList<int>, ids);
-        QFETCH(QString, typed);
         QFETCH(QStringList, expected);
         QVERIFY(dir->writeData(creatures(ids)));
         QSplashScreen splash;
         QSignalSpy messages(&splash, &QSplashScreen::messageChanged);
         Fauntome window(nullptr, &splash);
-        const int listed = part<QListWidget>(&window, "listFaunlet")->count();
-        QVERIFY(!messages.isEmpty());
-        QCOMPARE(messages.last().first().toString(), QStringLiteral("%1 creatures read").arg(listed));
-        auto field = part<QLineEdit>(&window, "lineEdit_search");
-        QTest::keyClicks(field, typed);
         QCOMPARE(visibleNames(window), expected);
-        field->clear();
-        QCOMPARE(visibleNames(window).size(), listed);
+        QVERIFY(!messages.isEmpty());
+        QCOMPARE(messages.last().first().toString(), QStringLiteral("%1 creatures read").arg(expected.size()));
     }
 
-    // Keys go to the focused widget, from the search field on to the type
-    // selector and the list; each key chooses at once, with the search. The
-    // entries are the rows' types in any letter case: one without text is none,
-    // and a row named like an earlier creature has that one's, as its viewer
-    // shows. After each key, the entry and names shown; then the focus.
-    void typeSelector_data()
+    // Every command of the menus answers to its own key, one no other has.
+    void commandKeys()
     {
-        QTest::addColumn<QStringList>("keys");
+        Fauntome window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QStringList keys;
+        for (QAction* menu : window.menuBar()->actions())
+            for (QAction* command : menu->menu()->actions()) {
+                command->disconnect(); // the key is all that is looked at
+                QSignalSpy triggered(command, &QAction::triggered);
+                if (!command->shortcut().isEmpty())
+                    QTest::keyClick(&window, command->shortcut()[0].key(), command->shortcut()[0].keyboardModifiers());
+                keys << command->text() + ' ' + command->shortcut().toString() + QString(triggered.size() - 1, '!');
+            }
+        QCOMPARE(keys.join(','),
+                 "Find Ctrl+F, ,Exit Ctrl+Q,New owner Ctrl+N, ,Load owner Ctrl+O,Save owner Ctrl+S,"
+                 "Create new team Ctrl+Shift+N, ,Load team Ctrl+Shift+O,Save team Ctrl+Shift+S,Cascade "
+                 "Ctrl+Shift+C,Tiled Ctrl+Shift+T, ,Close Ctrl+F4,Next window Ctrl+Tab,Previous window "
+                 "Ctrl+Shift+Backtab, ,Creature list Ctrl+L,About F1");
+    }
+
+    // Keys alone, each sent where a user's would go (the open menu, else the
+    // focused widget; 'text' is typed). After each key, where the keyboard is
+    // (see focusNow) and the names shown if they changed; then the windows in
+    // creation order as titled (">" the active one) and the status message.
+    // Types choose at once, with the search: the rows' in any letter case,
+    // none for a blank one, an earlier namesake's for a row showing that one.
+    void keys_data()
+    {
+        QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("every entry in turn, then all types again")
-            << QStringList{"Tab", "Down", "Down", "Down", "Down", "Down", "Down", "Home"}
-            << "All types: MOSS EMBER TIDE FERN GLOOM TIDE|Fire: EMBER|Grass: MOSS FERN|ice: TIDE TIDE|Poison: MOSS|"
-               "Water: TIDE TIDE|Water: TIDE TIDE|All types: MOSS EMBER TIDE FERN GLOOM TIDE|comboBox_type";
-        QTest::newRow("a letter chooses, with the search")
-            << QStringList{"M", "Tab", "g", "Up", "Backtab", "F", "Tab", "Tab"}
-            << "All types: MOSS EMBER GLOOM|All types: MOSS EMBER GLOOM|Grass: MOSS|Fire: EMBER|Fire: EMBER|Fire: |"
-               "Fire: |Fire: |listFaunlet";
+        const QString all = " {MOSS, EMBER, TIDE, FERN, GLOOM, TIDE, Owner – Ann[*]}";
+        QTest::newRow("every type in turn, then all types again") << "Tab Down Down Down Down Down Down Home"
+                                                                  << "comboBox_type[All types]" + all
+                + "; comboBox_type[Fire] {EMBER}; comboBox_type[Grass] {MOSS, FERN}; comboBox_type[ice] {TIDE, TIDE}; "
+                  "comboBox_type[Poison] {MOSS}; comboBox_type[Water] {TIDE, TIDE}; comboBox_type[Water]; "
+                  "comboBox_type[All types]"
+                + all + "||";
+        QTest::newRow("a letter chooses a type, with the search")
+            << "M Tab g Up Backtab F Tab Tab"
+            << "lineEdit_search {MOSS, EMBER, GLOOM}; comboBox_type[All types]; comboBox_type[Grass] {MOSS}; "
+               "comboBox_type[Fire] {EMBER}; lineEdit_search; lineEdit_search {}; comboBox_type[Fire]; listFaunlet||";
+        // The search shows the names holding the text in any letter case.
+        QTest::newRow("search field to the first creature shown, and back; Escape clears")
+            << "'m' Down Ctrl+Down Ctrl+Space Ctrl+F 'zz' Down Escape Down Ctrl+F 'eRn' Ctrl+F 'OO' Return"
+            << "lineEdit_search {MOSS, EMBER, GLOOM}; listFaunlet[MOSS]; listFaunlet[MOSS]; listFaunlet[MOSS EMBER]; "
+               "lineEdit_search; "
+               "lineEdit_search {}; lineEdit_search; lineEdit_search"
+                + all
+                + "; listFaunlet[MOSS]; lineEdit_search; lineEdit_search {FERN}; lineEdit_search; lineEdit_search "
+                  "{GLOOM}; listFaunlet[GLOOM]||";
+        QTest::newRow("Tab leaves a viewer, its moves too; Escape closes it")
+            << "Return Return Ctrl+F Tab Tab Tab Tab Backtab Right Tab Tab Backtab Backtab Backtab Tab Escape"
+            << "listFaunlet[MOSS]" + all
+                + "; qt_tabwidget_tabbar; lineEdit_search; comboBox_type[All types]; listFaunlet[MOSS]; "
+                  "qt_tabwidget_tabbar; lineEdit_search; qt_tabwidget_tabbar; qt_tabwidget_tabbar; textEdit_Attacks; "
+                  "lineEdit_search; textEdit_Attacks; qt_tabwidget_tabbar; listFaunlet[MOSS]; qt_tabwidget_tabbar; "
+                  "lineEdit_search||";
+        QTest::newRow("windows: next, previous, chosen from the menu, closed")
+            << "Return Return Ctrl+N 'x' Ctrl+Shift+N Ctrl+Tab Ctrl+Shift+Tab F10 Left Left 1 Ctrl+W Ctrl+Tab Ctrl+F "
+               "Tab Tab Tab 'T' Ctrl+Shift+S"
+            << "listFaunlet[MOSS]" + all
+                + "; qt_tabwidget_tabbar; lineEdit_name; lineEdit_name; lineEdit_TeamName; qt_tabwidget_tabbar; "
+                  "lineEdit_TeamName; menuFile: Exit; menu: About; menuWindows: &1 MOSS, &2 Owner*, >&3 TeamCreator; "
+                  "qt_tabwidget_tabbar; lineEdit_name; lineEdit_TeamName; lineEdit_search; comboBox_type[All types]; "
+                  "listFaunlet[MOSS]; lineEdit_TeamName; lineEdit_TeamName; lineEdit_TeamName|Owner*, >TeamCreator – "
+                  "T|Team "
+                  "T saved";
+        QTest::newRow("the list closed and shown again, a menu from F10, an owner named like a creature")
+            << "Ctrl+L Ctrl+L Ctrl+N Ctrl+F Ctrl+L Ctrl+L F10 Right Return 'Ann' Ctrl+S Ctrl+F 'ann' Return Return"
+            << "Fauntome" + all
+                + "; listFaunlet; lineEdit_name; lineEdit_search; lineEdit_name; listFaunlet; menuFile: Exit; "
+                  "menuOwner: Load owner, Save owner; lineEdit_name; lineEdit_name; lineEdit_name; lineEdit_search; "
+                  "lineEdit_search {Owner – Ann[*]}; listFaunlet[Owner – Ann[*]]; qt_tabwidget_tabbar|Owner, Owner – "
+                  "Ann, >Owner – Ann|Owner Ann saved";
     }
 
-    void typeSelector()
+    void keys()
     {
-        QFETCH(QStringList, keys);
+        QFETCH(QString, keys);
         QFETCH(QString, expected);
         QVERIFY(dir->useData("app/types.xml"));
         Fauntome window;
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         part<QLineEdit>(&window, "lineEdit_search")->setFocus();
-        QStringList shown;
-        for (const QString& key : keys) {
-            QTest::keyClick(QApplication::focusWidget(), QKeySequence(key)[0].key());
-            shown << part<QComboBox>(&window, "comboBox_type")->currentText() + ": " + visibleNames(window).join(' ');
+        MessageBoxes unexpected; // none is: a row with one fails rather than hangs
+        QStringList seen;
+        QString names;
+        for (const QString& key : keys.split(' ')) {
+            QWidget* to
+                = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
+            QVERIFY2(to, qPrintable(seen.join("; ")));
+            if (key.startsWith('\''))
+                QTest::keyClicks(to, key.mid(1, key.size() - 2));
+            else
+                QTest::keyClick(to, QKeySequence(key)[0].key(), QKeySequence(key)[0].keyboardModifiers());
+            const QString now = " {" + visibleNames(window).join(", ") + "}";
+            seen << focusNow() + (now == names ? "" : now);
+            names = now;
         }
-        QCOMPARE((shown << QApplication::focusWidget()->objectName()).join('|'), expected);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // a closed window,
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // then its frame
+        auto workspace = part<QMdiArea>(&window, "");
+        QStringList windows;
+        for (QMdiSubWindow* frame : workspace->subWindowList())
+            windows << (frame == workspace->activeSubWindow() ? ">" : "") + shownTitle(frame);
+        QCOMPARE(QStringList({seen.join("; "), windows.join(", "), window.statusBar()->currentMessage()}).join('|'),
+                 expected);
     }
 
     // Insert on the list, or "Menu" and the context menu's first entry, adds the selected creatures in list order
@@ -393,19 +478,6 @@ private slots:
         QCOMPARE(closedByKey, key != 0);
         QVERIFY(window.menuBar()->isEnabled());
         QCOMPARE(workspace->subWindowList().size(), int(viewerOpen));
-    }
-
-    // A window that closes itself (Escape in a dialog) is deleted without its
-    // workspace frame noticing; the frame must not stay behind, empty.
-    void selfClosedWindowLeavesNoFrame()
-    {
-        Fauntome window;
-        window.show();
-        auto workspace = part<QMdiArea>(&window, "");
-        window.faunletShow(part<QListWidget>(&window, "listFaunlet")->item(0));
-        QCOMPARE(workspace->subWindowList().size(), 1);
-        QTest::keyClick(workspace->subWindowList().first()->widget(), Qt::Key_Escape);
-        QTRY_COMPARE(workspace->subWindowList().size(), 0);
     }
 
     void startCreatesStoreDirectories()

@@ -39,6 +39,12 @@ QString displayedText(const QString& text, Qt::TextFormat format)
     return document.toPlainText();
 }
 
+QString shownTitle(const QWidget* window)
+{
+    const QString mark = window->isWindowModified() ? "*" : "";
+    return window->windowTitle().replace("[*][*]", "\n").replace("[*]", mark).replace('\n', "[*]");
+}
+
 MessageBoxes::MessageBoxes(Answers buttons)
     : answers(std::move(buttons))
 {

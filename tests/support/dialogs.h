@@ -17,6 +17,9 @@ void whenDialogShown(const std::function<bool(QWidget*)>& accept, const std::fun
 // away, or the characters themselves.
 QString displayedText(const QString& text, Qt::TextFormat format);
 
+// A window's title as Qt shows it, with or without the unsaved mark.
+QString shownTitle(const QWidget* window);
+
 using Answers = QList<QMessageBox::StandardButton>;
 
 // Answers every message box shown while it lives, in turn with the given

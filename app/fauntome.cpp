@@ -220,6 +220,8 @@ void Fauntome::showProgress(QSplashScreen* splash, int count)
 
 Fauntome::~Fauntome()
 {
+    // Destroying the children hides the dock, whose handler reads the form.
+    ui->dockListFaunlet->disconnect(this);
     delete ui;
 }
 

@@ -64,6 +64,28 @@ QString focusNow()
     return (focus ? focus->objectName() : "-") + (chosen.isEmpty() ? "" : "[" + chosen.join(' ') + "]");
 }
 
+// Drags the list's selection from its current row onto the first team
+// editor, `modifiers` held at the drop. The offscreen platform ends a drag as
+// soon as it starts, so the drop is delivered here from what the drag offered.
+void dragToTeam(const Fauntome& window, Qt::KeyboardModifiers modifiers)
+{
+    auto list = part<QListWidget>(&window, "listFaunlet");
+    const QPoint from = list->visualItemRect(list->currentItem()).center();
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, from);
+    // The first move makes the view ready to drag, the second starts it.
+    for (const int x : {1, QApplication::startDragDistance() + 5})
+        QTest::mouseMove(list->viewport(), from + QPoint(x, 0));
+    const QDrag* drag = list->findChild<QDrag*>();
+    QVERIFY(drag);
+    QWidget* target = part<QListWidget>(window.findChild<TeamCreator*>(), "list_faunlet")->viewport();
+    const QPoint at(5, target->height() - 5);
+    QDragEnterEvent enter(at, drag->supportedActions(), drag->mimeData(), Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, drag->supportedActions(), drag->mimeData(), Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &drop);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, from);
+}
+
 } // namespace
 
 class tst_Fauntome : public QObject
@@ -237,6 +259,10 @@ private slots:
                                                         << "on|TIDEFIN FERNMOSS*";
         QTest::newRow("two editors, none selected: menu, picker") << "t t Menu"
                                                                   << "on|MOSSLING*|";
+        // Shift asks for a move where one is offered; the list offers none.
+        QTest::newRow("drags with no key, Shift and Ctrl only copy")
+            << "t Home drag Down Shift+Down Shift+drag End Ctrl+drag"
+            << "on|MOSSLING EMBERLISK TIDEFIN GLOOMOTH*";
     }
 
     void teamAdd()
@@ -250,6 +276,8 @@ private slots:
             const QKeyCombination key = QKeySequence(step)[0];
             if (step == "t" || step == "x") {
                 step == "t" ? window.teamCreate() : void(window.findChild<TeamCreator*>()->close());
+            } else if (step.endsWith("drag")) {
+                dragToTeam(window, QKeySequence(QString(step).replace("drag", "A"))[0].keyboardModifiers());
             } else if (step == "Menu") {
                 answerItemPicker("TeamCreator (2)");
                 whenDialogShown([](QWidget* w) { return qobject_cast<QMenu*>(w); },
@@ -270,6 +298,7 @@ private slots:
         for (const TeamCreator* editor : window.findChildren<TeamCreator*>())
             shown << visibleNames(*editor, "list_faunlet").join(' ') + (editor->isModified() ? "*" : "");
         QCOMPARE(shown.join('|'), expected);
+        QCOMPARE(part<QListWidget>(&window, "listFaunlet")->count(), 5);
     }
 
     // Each changed editor is asked about before the quit question itself;
@@ -286,7 +315,9 @@ private slots:
         const QString team = "Warning !|The team \"T\" has unsaved changes. Save them?";
         QTest::newRow("Exit, No") << false << "" << Answers{QMessageBox::No} << QStringList{quit} << false;
         QTest::newRow("Exit, Yes") << false << "" << Answers{QMessageBox::Yes} << QStringList{quit} << true;
-        QTest::newRow("close, No") << true << "" << Answers{QMessageBox::No} << QStringList{quit} << false;
+        QTest::newRow("close, Escape: No") << true << "" << Answers{EscapeKey} << QStringList{quit} << false;
+        // No button is the default, so Enter presses the one with the focus.
+        QTest::newRow("Exit, Enter: the focused Yes") << false << "" << Answers{EnterKey} << QStringList{quit} << true;
         QTest::newRow("close, Yes") << true << "" << Answers{QMessageBox::Yes} << QStringList{quit} << true;
         QTest::newRow("unchanged editor: the quit question only")
             << true << "u" << Answers{QMessageBox::Yes} << QStringList{quit} << true;

@@ -54,8 +54,12 @@ MessageBoxes::MessageBoxes(Answers buttons)
             if (!box || !box->isVisible())
                 continue;
             seen << box->windowTitle() + QLatin1Char('|') + displayedText(box->text(), box->textFormat());
-            QAbstractButton* button = answers.isEmpty() ? nullptr : box->button(answers.takeFirst());
-            if (button)
+            const QMessageBox::StandardButton answer = answers.isEmpty() ? QMessageBox::NoButton : answers.takeFirst();
+            QAbstractButton* button = box->button(answer);
+            if (answer == EnterKey || answer == EscapeKey)
+                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box,
+                                answer == EnterKey ? Qt::Key_Return : Qt::Key_Escape);
+            else if (button)
                 button->click();
             else
                 QTest::keyClick(box, Qt::Key_Escape);

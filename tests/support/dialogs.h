@@ -22,6 +22,11 @@ QString shownTitle(const QWidget* window);
 
 using Answers = QList<QMessageBox::StandardButton>;
 
+// Keys a user answers a box with, pressed on the box's focused button; they
+// stand in an `Answers` list where a button would.
+inline constexpr auto EnterKey = QMessageBox::StandardButton(1);
+inline constexpr auto EscapeKey = QMessageBox::StandardButton(2);
+
 // Answers every message box shown while it lives, in turn with the given
 // buttons and with Escape once they run out, so a test never hangs on a box
 // it did not expect; `seen` holds "title|text" of each box in order, the text

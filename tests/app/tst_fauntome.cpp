@@ -64,25 +64,23 @@ QString focusNow()
     return (focus ? focus->objectName() : "-") + (chosen.isEmpty() ? "" : "[" + chosen.join(' ') + "]");
 }
 
-// Drags the list's selection from its current row onto the first team
-// editor, `modifiers` held at the drop. The offscreen platform ends a drag as
-// soon as it starts, so the drop is delivered here from what the drag offered.
+// Drags the list's selection from its current row onto the first team editor, `modifiers` held at the drop. The
+// offscreen platform ends a drag as it starts, so the drop is delivered here with what the drag offered.
 void dragToTeam(const Fauntome& window, Qt::KeyboardModifiers modifiers)
 {
     auto list = part<QListWidget>(&window, "listFaunlet");
     const QPoint from = list->visualItemRect(list->currentItem()).center();
     QTest::mousePress(list->viewport(), Qt::LeftButton, {}, from);
-    // The first move makes the view ready to drag, the second starts it.
-    for (const int x : {1, QApplication::startDragDistance() + 5})
+    for (const int x : {1, QApplication::startDragDistance() + 5}) // ready to drag, then dragging
         QTest::mouseMove(list->viewport(), from + QPoint(x, 0));
     const QDrag* drag = list->findChild<QDrag*>();
     QVERIFY(drag);
-    QWidget* target = part<QListWidget>(window.findChild<TeamCreator*>(), "list_faunlet")->viewport();
-    const QPoint at(5, target->height() - 5);
+    QWidget* to = part<QListWidget>(window.findChild<TeamCreator*>(), "list_faunlet")->viewport();
+    const QPoint at(5, to->height() - 5);
     QDragEnterEvent enter(at, drag->supportedActions(), drag->mimeData(), Qt::LeftButton, modifiers);
-    QApplication::sendEvent(target, &enter);
     QDropEvent drop(at, drag->supportedActions(), drag->mimeData(), Qt::LeftButton, modifiers);
-    QApplication::sendEvent(target, &drop);
+    QApplication::sendEvent(to, &enter);
+    QApplication::sendEvent(to, &drop);
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, from);
 }
 
@@ -155,12 +153,10 @@ private slots:
                  "Ctrl+Shift+Backtab, ,Creature list Ctrl+L,About F1");
     }
 
-    // Keys alone, each sent where a user's would go (the open menu, else the
-    // focused widget; 'text' is typed). After each key, where the keyboard is
-    // (see focusNow) and the names shown if they changed; then the windows in
-    // creation order as titled (">" the active one) and the status message.
-    // Types choose at once, with the search: the rows' in any letter case,
-    // none for a blank one, an earlier namesake's for a row showing that one.
+    // Keys alone, each sent where a user's would go (the open menu, else the focused widget; 'text' is typed). After
+    // each key, where the keyboard is (see focusNow) and the names shown if they changed; then the windows in creation
+    // order as titled (">" the active one) and the status message. Types choose at once, with the search: the rows' in
+    // any letter case, none for a blank one, an earlier namesake's for a row showing that one.
     void keys_data()
     {
         QTest::addColumn<QString>("keys");
@@ -200,8 +196,7 @@ private slots:
                   "lineEdit_TeamName; menuFile: Exit; menu: About; menuWindows: &1 MOSS, &2 Owner*, >&3 TeamCreator; "
                   "qt_tabwidget_tabbar; lineEdit_name; lineEdit_TeamName; lineEdit_search; comboBox_type[All types]; "
                   "listFaunlet[MOSS]; lineEdit_TeamName; lineEdit_TeamName; lineEdit_TeamName|Owner*, >TeamCreator – "
-                  "T|Team "
-                  "T saved";
+                  "T|Team T saved";
         QTest::newRow("the list closed and shown again, a menu from F10, an owner named like a creature")
             << "Ctrl+L Ctrl+L Ctrl+N Ctrl+F Ctrl+L Ctrl+L F10 Right Return 'Ann' Ctrl+S Ctrl+F 'ann' Return Return"
             << "Fauntome" + all
@@ -245,10 +240,10 @@ private slots:
                  expected);
     }
 
-    // Insert on the list, or "Menu" and the context menu's first entry, adds the selected creatures in list order
-    // (else the row the keys are on) to the only team editor, or to the one picked, the one active last first; with
-    // none the entry is off. Steps: 't' opens an editor, 'x' closes one, the rest are keys. `expected`: on or off,
-    // each editor's rows ('*': changed).
+    // Insert, or "Menu" and the context menu's first entry, adds the selected creatures in list order (else the row the
+    // keys are on) to the only team editor, or to the one picked (the one active last first); with none the entry is
+    // off. "drag" drops them on the first editor. Steps: 't' opens an editor, 'x' closes one, the rest are keys.
+    // `expected`: on or off, each editor's rows ('*': changed); the list keeps every creature.
     void teamAdd_data()
     {
         QTest::addColumn<QString>("steps");

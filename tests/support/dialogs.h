@@ -22,8 +22,7 @@ QString shownTitle(const QWidget* window);
 
 using Answers = QList<QMessageBox::StandardButton>;
 
-// Keys a user answers a box with, pressed on the box's focused button; they
-// stand in an `Answers` list where a button would.
+// Keys pressed on a box's focused button, in an `Answers` list as a button.
 inline constexpr auto EnterKey = QMessageBox::StandardButton(1);
 inline constexpr auto EscapeKey = QMessageBox::StandardButton(2);
 

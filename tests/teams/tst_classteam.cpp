@@ -141,18 +141,13 @@ private slots:
         QTest::newRow("root is not a team, read all the same")
             << QByteArray("<owner owner=\"B\">" + m + "</owner>") << true << "B" << QStringList{"MOSSLING 2"}
             << QStringList{} << "The file holds a \"owner\" element, not a team.";
-        QTest::newRow("missing owner, level not a number")
-            << QByteArray("<team name=\"A\"><faunlet name=\"MOSSLING\" level=\"abc\"/></team>") << true << "noname"
-            << QStringList{"MOSSLING 0"} << QStringList{} << "";
-        QTest::newRow("level beyond 32 bits is 0")
-            << QByteArray(team + "<faunlet name=\"MOSSLING\" level=\"99999999999\"/></team>") << true << "B"
-            << QStringList{"MOSSLING 0"} << QStringList{} << "";
-        QTest::newRow("unknown creatures left out, named")
-            << QByteArray(team + "<faunlet name=\"NOSUCH\"/>" + m + "<faunlet/>" + t + "</team>") << true << "B"
-            << QStringList{"MOSSLING 2", "TIDEFIN 3"} << QStringList{"NOSUCH", "noname"} << "";
-        QTest::newRow("comment between creatures")
-            << QByteArray(team + "\n " + m + "\n <!-- B -->\n " + t + "\n</team>") << true << "B"
-            << QStringList{"MOSSLING 2", "TIDEFIN 3"} << QStringList{} << "";
+        QTest::newRow("missing owner, level not a number or beyond 32 bits: 0")
+            << QByteArray("<team name=\"A\"><faunlet name=\"MOSSLING\" level=\"abc\"/><faunlet name=\"TIDEFIN\" "
+                          "level=\"99999999999\"/></team>")
+            << true << "noname" << QStringList{"MOSSLING 0", "TIDEFIN 0"} << QStringList{} << "";
+        QTest::newRow("unknown creatures left out, named; a comment between")
+            << QByteArray(team + "<faunlet name=\"NOSUCH\"/>" + m + "\n <!-- B -->\n<faunlet/>" + t + "</team>") << true
+            << "B" << QStringList{"MOSSLING 2", "TIDEFIN 3"} << QStringList{"NOSUCH", "noname"} << "";
     }
 
     void loading()

@@ -133,19 +133,18 @@ private slots:
         QTest::newRow("several dropped above, first already there")
             << QStringList{"end: MOSSLING", "onto 0: MOSSLING EMBERLISK " + eclairome, "row 1"}
             << QStringList{"EMBERLISK", eclairome, "MOSSLING"} << 1 << 60;
-        QTest::newRow("delete by button and by key, with no current row, drop again")
-            << QStringList{three, "row 0", "delete", "row 1", "key Del", "row -1", "key Del", "delete", "end: MOSSLING"}
+        QTest::newRow("delete, up and down by button and by key, with no current row, drop again")
+            << QStringList{three,     "row 0",  "delete", "row 1", "key Del",      "row -1",
+                           "key Del", "delete", "up",     "down",  "key Alt+Down", "end: MOSSLING"}
             << QStringList{"EMBERLISK", "MOSSLING"} << -1 << 39;
-        QTest::newRow("up on the top row") << QStringList{three, "row 0", "up"} << met << 0 << 45;
-        QTest::newRow("down on the bottom row") << QStringList{three, "row 2", "down"} << met << 2 << 44;
+        QTest::newRow("up on the top row, down on the bottom row")
+            << QStringList{three, "row 0", "up", "row 2", "down"} << met << 2 << 44;
         QTest::newRow("up by button, then by key") << QStringList{three, "row 2", "up", "key Alt+Up"}
                                                    << QStringList{"TIDEFIN", "MOSSLING", "EMBERLISK"} << 0 << 44;
         QTest::newRow("down by key, then by button") << QStringList{three, "row 0", "key Alt+Down", "down"}
                                                      << QStringList{"EMBERLISK", "TIDEFIN", "MOSSLING"} << 2 << 45;
         // Escape would hide the editor out of reach; Return would press a button.
         QTest::newRow("keys neither hide nor move") << QStringList{three, "row 1", "keys"} << met << 1 << 39;
-        QTest::newRow("up and down with no current row")
-            << QStringList{three, "row -1", "up", "down"} << met << -1 << -1;
     }
 
     void editing()
@@ -218,8 +217,8 @@ private slots:
         const QString failed = "Warning !|The team file \"%1\" could not be loaded: %2";
         const Answers none;
         QTest::newRow("new editor onto a team, Escape: No")
-            << QStringList{"end: MOSSLING", "name T", "save"} << Answers{EscapeKey} << QStringList{replaceT}
-            << true << false << "T|Ann:Ann,Bob|MOSSLING|TeamCreator*";
+            << QStringList{"end: MOSSLING", "name T", "save"} << Answers{EscapeKey} << QStringList{replaceT} << true
+            << false << "T|Ann:Ann,Bob|MOSSLING|TeamCreator*";
         QTest::newRow("new editor onto a team, Yes")
             << QStringList{"end: MOSSLING", "name T", "save"} << Answers{QMessageBox::Yes} << QStringList{replaceT}
             << true << true << "T|Ann:Ann,Bob|MOSSLING|TeamCreator – T";
@@ -252,11 +251,10 @@ private slots:
             << QStringList{"Warning !|The team \"Folder\" already exists: replace it?",
                            "Warning !|The team could not be saved: A folder stands where the file must go."}
             << true << false << "Folder|Ann:Ann,Bob|MOSSLING|TeamCreator*";
-        QTest::newRow("load cancelled") << QStringList{"load"} << none << QStringList{} << true << false
-                                        << "|Ann:Ann,Bob||TeamCreator";
-        QTest::newRow("load of a folder") << QStringList{"load Folder.xml"} << none
-                                          << QStringList{failed.arg("Folder.xml", "file to open is a directory")}
-                                          << true << false << "|Ann:Ann,Bob||TeamCreator";
+        QTest::newRow("load cancelled, load of a folder")
+            << QStringList{"load", "load Folder.xml"} << none
+            << QStringList{failed.arg("Folder.xml", "file to open is a directory")} << true << false
+            << "|Ann:Ann,Bob||TeamCreator";
         QTest::newRow("unchanged closes without a word")
             << QStringList{"close"} << none << QStringList{} << false << false << "";
         QTest::newRow("saved twice, closes without a word")
